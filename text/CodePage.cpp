@@ -1,0 +1,187 @@
+#include "text/CodePage.h"
+
+#include "text/Cp936Codec.h"
+#include "text/IcuConverter.h"
+#include "text/Utf8Codec.h"
+
+#include <unicode/uchar.h>
+#include <unicode/utf16.h>
+
+#include <bit>
+#include <cstring>
+
+namespace ql {
+namespace {
+
+std::string_view upToNul(std::string_view bytes)
+{
+    return bytes.substr(0, bytes.find('\0'));
+}
+
+// The units of UTF-16LE data; a trailing odd byte is ignored.
+std::u16string unitsOf(const Bytes& data)
+{
+    std::u16string units(data.size() / 2, u'\0');
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(units.data(), data.data(), units.size() * 2);
+    } else {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
+        for (std::size_t k = 0; k < units.size(); ++k)
+            units[k] = static_cast<char16_t>(bytes[2 * k] | bytes[2 * k + 1] << 8);
+    }
+    return units;
+}
+
+Bytes bytesOf(std::u16string_view units)
+{
+    std::string bytes(units.size() * 2, '\0');
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(bytes.data(), units.data(), bytes.size());
+    } else {
+        for (std::size_t k = 0; k < units.size(); ++k) {
+            bytes[2 * k] = static_cast<char>(units[k] & 0xFF);
+            bytes[2 * k + 1] = static_cast<char>(units[k] >> 8);
+        }
+    }
+    return Bytes(std::move(bytes));
+}
+
+std::u16string_view beforeZeroUnit(std::u16string_view units)
+{
+    return units.substr(0, units.find(u'\0'));
+}
+
+// Callers hand this straight to the system as a wide-string pointer, so its
+// storage must read as an empty wide string (two zero bytes) although its
+// length is 0. The storage is made larger than the string's in-object
+// buffer so that moving the value keeps it.
+Bytes emptyWideString()
+{
+    std::string storage(2 * sizeof(std::string), '\0');
+    storage.clear();
+    return Bytes(std::move(storage));
+}
+
+bool isGbkCodePage(int codePage)
+{
+    return codePage == kCodePageGbk || codePage == kCodePageAnsi;
+}
+
+} // namespace
+
+Bytes gbkToUtf16(const Text& text, bool dropTerminator)
+{
+    if (text.empty())
+        return emptyWideString();
+    std::u16string wide;
+    appendCp936Decoded(text.view(), wide);
+    if (!dropTerminator)
+        wide.push_back(u'\0');
+    return bytesOf(wide);
+}
+
+Text utf16ToGbk(const Bytes& data)
+{
+    // Whatever follows a zero unit would be cut from the result anyway.
+    const std::u16string units = unitsOf(data);
+    std::string gbk;
+    appendCp936Encoded(beforeZeroUnit(units), Composition::pairwise, gbk);
+    return Text(std::move(gbk));
+}
+
+Bytes codePageToUtf16(std::string_view text, int codePage)
+{
+    const std::string_view input = upToNul(text);
+    std::u16string wide;
+    if (codePage == kCodePageUtf8)
+        appendUtf8Decoded(input, wide);
+    else if (isGbkCodePage(codePage))
+        appendCp936Decoded(input, wide);
+    else
+        return Bytes();
+    wide.push_back(u'\0');
+    return bytesOf(wide);
+}
+
+std::string utf16ToCodePage(const Bytes& data, int codePage)
+{
+    const std::u16string units = unitsOf(data);
+    const std::u16string_view input = beforeZeroUnit(units);
+    if (codePage == kCodePageUtf8)
+        return wideToUtf8(input);
+    if (isGbkCodePage(codePage))
+        return wideToGbk(input);
+    return {};
+}
+
+Text utf8ToGbk(std::string_view text)
+{
+    return Text(utf16ToCodePage(codePageToUtf16(text), kCodePageGbk));
+}
+
+std::u16string gbkToWide(std::string_view gbk, std::vector<std::int32_t>* byteOffsets)
+{
+    std::u16string wide;
+    std::vector<std::int32_t> offsets;
+    appendCp936Decoded(gbk, wide, byteOffsets ? &offsets : nullptr);
+    if (byteOffsets)
+        *byteOffsets = std::move(offsets);
+    return wide;
+}
+
+std::string wideToGbk(std::u16string_view wide)
+{
+    std::string gbk;
+    appendCp936Encoded(wide, Composition::none, gbk);
+    return gbk;
+}
+
+std::string wideToUtf8(std::u16string_view wide)
+{
+    std::string utf8;
+    appendEncoded(threadUtf8Converter(), wide, utf8);
+    return utf8;
+}
+
+std::u16string utf8ToWide(std::string_view utf8)
+{
+    std::u16string wide;
+    appendUtf8Decoded(utf8, wide);
+    return wide;
+}
+
+std::string upperCaseGbkCharacter(std::string_view character)
+{
+    if (character.size() == 1) {
+        const char byte = character[0];
+        return std::string(1, byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 'a' + 'A') : byte);
+    }
+    const std::u16string wide = gbkToWide(character);
+    std::u16string upper;
+    bool changed = false;
+    for (std::size_t i = 0; i < wide.size();) {
+        UChar32 c = 0;
+        U16_NEXT(wide.data(), i, wide.size(), c);
+        const UChar32 upperC = u_toupper(c);
+        if (upperC != c) {
+            // The platform's mapping keeps letters whose capital the code
+            // page lacks, rather than turning them into '?'.
+            if (!hasCp936Mapping(upperC))
+                return std::string(character);
+            changed = true;
+        }
+        if (U_IS_BMP(upperC)) {
+            upper.push_back(static_cast<char16_t>(upperC));
+        } else {
+            upper.push_back(U16_LEAD(upperC));
+            upper.push_back(U16_TRAIL(upperC));
+        }
+    }
+    if (!changed)
+        return std::string(character);
+    // Upper-casing works in place on a buffer of fixed length.
+    std::string result = wideToGbk(upper);
+    return result.size() == character.size() ? result : std::string(character);
+}
+
+} // namespace ql
