@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace ql {
 namespace {
 
 struct BetweenCase {
     const char* name;
+    friend void PrintTo(const BetweenCase& c, std::ostream* os) { *os << c.name; }
     const char* text;
     const char* left;
     const char* right;
@@ -52,6 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct BatchCase {
     const char* name;
+    friend void PrintTo(const BatchCase& c, std::ostream* os) { *os << c.name; }
     const char* text;
     int maxReplacements;
     bool limitReplacements;

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace ql {
 namespace {
 
 struct CutCase {
     const char* name;
+    friend void PrintTo(const CutCase& c, std::ostream* os) { *os << c.name; }
     Text (*cut)(const Text&, int);
     const char* text;
     int count;
@@ -38,6 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct MidCase {
     const char* name;
+    friend void PrintTo(const MidCase& c, std::ostream* os) { *os << c.name; }
     const char* text;
     int startPosition;
     int count;

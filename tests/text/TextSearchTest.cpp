@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,6 +17,7 @@ constexpr std::optional<int> kLeftOut = std::nullopt;
 
 struct FindCase {
     const char* name;
+    friend void PrintTo(const FindCase& c, std::ostream* os) { *os << c.name; }
     const char* text;
     const char* sought;
     std::optional<int> startPosition;
@@ -72,6 +75,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct ReplaceCase {
     const char* name;
+    friend void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.name; }
     const char* text;
     const char* sought;
     std::optional<const char*> replacement;
@@ -145,6 +149,7 @@ TEST(ReplaceTextDefaults, IgnoreCaseAndReplaceAll)
 
 struct SplitCase {
     const char* name;
+    friend void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
     const char* text;
     const char* delimiter;
     std::vector<std::string> expected;

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace ql {
 namespace {
 
 struct SpacesCase {
     const char* name;
+    friend void PrintTo(const SpacesCase& c, std::ostream* os) { *os << c.name; }
     const char* text;
     const char* expected;
 };
@@ -56,6 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 struct CompareCase {
     const char* name;
+    friend void PrintTo(const CompareCase& c, std::ostream* os) { *os << c.name; }
     const char* first;
     const char* second;
     bool caseSensitive;
