@@ -1,5 +1,7 @@
 #include "text/TextOps.h"
 
+#include "text/JoinBytes.h"
+
 #include <string>
 
 namespace ql {
@@ -25,14 +27,7 @@ Bytes blankBytes(int count)
 
 Bytes concatBytes(std::initializer_list<std::string_view> parts)
 {
-    std::size_t total = 0;
-    for (std::string_view part : parts)
-        total += part.size();
-    std::string out;
-    out.reserve(total);
-    for (std::string_view part : parts)
-        out.append(part);
-    return Bytes(std::move(out));
+    return Bytes(detail::joinBytes(parts));
 }
 
 Bytes textToBytes(const Text& text)

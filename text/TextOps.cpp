@@ -1,7 +1,7 @@
 #include "text/TextOps.h"
 
-#include "text/CodePage.h"
 #include "text/GbkWalk.h"
+#include "text/JoinBytes.h"
 
 #include <algorithm>
 #include <string>
@@ -117,110 +117,6 @@ TextArray splitText(const Text& text, const Text& delimiter)
     return pieces;
 }
 
-Text trimSpaces(const Text& text)
-{
-    const std::string_view in = text.view();
-    std::size_t at = 0;
-    while (at < in.size()) {
-        const std::size_t space = gbk::spaceLength(in, at);
-        if (space == 0)
-            break;
-        at += space;
-    }
-    const std::size_t begin = at;
-    std::size_t end = in.size();
-    std::size_t runStart = gbk::npos;
-    while (at < in.size()) {
-        if (gbk::isTruncatedCharacter(in, at)) {
-            end = at; // only the truncated byte goes, spaces before it stay
-            runStart = gbk::npos;
-            break;
-        }
-        const std::size_t space = gbk::spaceLength(in, at);
-        if (space == 0)
-            runStart = gbk::npos;
-        else if (runStart == gbk::npos)
-            runStart = at;
-        at += space != 0 ? space : gbk::characterLength(in, at);
-    }
-    if (runStart != gbk::npos)
-        end = runStart;
-    return Text(in.substr(begin, end - begin));
-}
-
-Text removeSpaces(const Text& text)
-{
-    const std::string_view in = text.view();
-    std::string out;
-    out.reserve(in.size());
-    std::size_t at = 0;
-    while (at < in.size()) {
-        if (gbk::isTruncatedCharacter(in, at))
-            break;
-        const std::size_t space = gbk::spaceLength(in, at);
-        if (space != 0) {
-            at += space;
-            continue;
-        }
-        const std::size_t length = gbk::characterLength(in, at);
-        out.append(in.substr(at, length));
-        at += length;
-    }
-    return Text(std::move(out));
-}
-
-namespace {
-
-// A character's value for ordering: first byte * 256 + second byte for a
-// double-byte character, the byte itself otherwise, 0 past the end so a
-// text orders before any longer text it begins.
-int characterValue(std::string_view character)
-{
-    int value = 0;
-    for (char byte : character)
-        value = value * 256 + static_cast<unsigned char>(byte);
-    return value;
-}
-
-std::string_view characterAt(std::string_view text, std::size_t at)
-{
-    if (at >= text.size())
-        return {};
-    return text.substr(at, gbk::characterLength(text, at));
-}
-
-int foldedCharacterValue(std::string_view character)
-{
-    // Past the end, or a truncated lead byte: nothing the case mapping knows.
-    if (character.empty() || (character.size() == 1 && gbk::isLeadByte(character[0])))
-        return characterValue(character);
-    const std::string upper = upperCaseGbkCharacter(character);
-    // The mapping keeps byte lengths; anything else would break the ordering.
-    return characterValue(upper.size() == character.size() ? std::string_view(upper) : character);
-}
-
-} // namespace
-
-int compareText(const Text& first, const Text& second, bool caseSensitive)
-{
-    const std::string_view a = first.view();
-    const std::string_view b = second.view();
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() || j < b.size()) {
-        const std::string_view left = characterAt(a, i);
-        const std::string_view right = characterAt(b, j);
-        const int difference = caseSensitive
-                                   ? characterValue(left) - characterValue(right)
-                                   : foldedCharacterValue(left) - foldedCharacterValue(right);
-        if (difference != 0)
-            return difference;
-        i += left.size();
-        j += right.size();
-    }
-    return 0;
-}
-
 bool textEquals(const Text& first, const Text& second)
 {
     return first == second;
@@ -228,14 +124,7 @@ bool textEquals(const Text& first, const Text& second)
 
 Text concatText(std::initializer_list<std::string_view> parts)
 {
-    std::size_t total = 0;
-    for (std::string_view part : parts)
-        total += part.size();
-    std::string out;
-    out.reserve(total);
-    for (std::string_view part : parts)
-        out.append(part);
-    return Text(std::move(out));
+    return Text(detail::joinBytes(parts));
 }
 
 Text blankText(int count)
