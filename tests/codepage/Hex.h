@@ -1,0 +1,14 @@
+#pragma once
+// Byte strings written as hex pairs ("41 00 CC E2") so that test tables
+// can hold zero bytes and show GBK and UTF-16 data as it is laid out.
+
+#include <string>
+#include <string_view>
+
+namespace ql::test {
+
+std::string fromHex(std::string_view hex);
+std::string toHex(std::string_view bytes);
+std::string toHex(std::u16string_view units);
+
+} // namespace ql::test
