@@ -12,12 +12,18 @@ bool isOctalDigit(char16_t c) { return c >= u'0' && c <= u'7'; }
 // Letter escapes that mean the same in both engines (\x and \u work as in
 // the script engine under PCRE2_ALT_BSUX: exactly 2 or 4 hex digits, else
 // the letter itself).
-bool isSharedLetterEscape(char16_t c) { return std::u16string_view(u"bBdDfnrsStwWxu").find(c) != std::u16string_view::npos; }
+bool isSharedLetterEscape(char16_t c)
+{
+    return std::u16string_view(u"bBdDfnrsStwWxu").find(c) != std::u16string_view::npos;
+}
 
 // Letter escapes that PCRE2 gives a meaning the script engine does not have.
 // Passing them on would match something the script engine never would, so
 // the pattern is refused instead.
-bool isForeignLetterEscape(char16_t c) { return std::u16string_view(u"AaCEeGgHhKkNoPpQRVXZz").find(c) != std::u16string_view::npos; }
+bool isForeignLetterEscape(char16_t c)
+{
+    return std::u16string_view(u"AaCEeGgHhKkNoPpQRVXZz").find(c) != std::u16string_view::npos;
+}
 
 void appendHexByte(std::u16string& out, unsigned value)
 {
@@ -41,7 +47,10 @@ public:
     }
 
 private:
-    char16_t peek(std::size_t ahead = 0) const { return pos_ + ahead < in_.size() ? in_[pos_ + ahead] : u'\0'; }
+    char16_t peek(std::size_t ahead = 0) const
+    {
+        return pos_ + ahead < in_.size() ? in_[pos_ + ahead] : u'\0';
+    }
     void copy(std::size_t count)
     {
         out_ += in_.substr(pos_, count);
@@ -55,7 +64,9 @@ private:
             return translateEscape();
         case u'[':
             copy(peek(1) == u'^' ? 2 : 1);
-            inClass_ = true; // PCRE2_ALLOW_EMPTY_CLASS makes a ']' right here close it, as in the script engine
+            // Under PCRE2_ALLOW_EMPTY_CLASS a ']' right here closes the class,
+            // as it does in the script engine.
+            inClass_ = true;
             return true;
         case u'(':
             return translateGroupOpening();

@@ -111,7 +111,8 @@ Text RegexObject::matchText(int matchIndex, int* position) const
 // position is left as the caller set it.
 Text RegexObject::submatchText(int matchIndex, int submatchIndex, int* position) const
 {
-    const regex_detail::Span* span = submatchIndex >= 1 && run_ ? run_->span(matchIndex, submatchIndex) : nullptr;
+    const regex_detail::Span* span =
+        run_ && submatchIndex >= 1 ? run_->span(matchIndex, submatchIndex) : nullptr;
     if (!span || !span->participated())
         return {};
     return run_->textAt(*span, position);

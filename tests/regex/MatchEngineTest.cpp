@@ -36,6 +36,7 @@ struct EngineCase {
 };
 
 const std::u16string kLineBreaks = u"x\rx\nx\r\nx";
+const std::u16string kMetaPattern = u"<meta.+?charset=[^\\w]?([-\\w]+)";
 
 const EngineCase kEngineCases[] = {
     // Global stepping: after an empty match the next search starts one unit on.
@@ -84,8 +85,8 @@ const EngineCase kEngineCases[] = {
     {"UnpairedSurrogate", u".", std::u16string(1, char16_t(0xD800)), kDefaults, {{0, 1}}},
 
     // The charset pattern of response decoding.
-    {"MetaQuoted", u"<meta.+?charset=[^\\w]?([-\\w]+)", u"<META CHARSET=\"utf-8\">", kDefaults, {{0, 20}}},
-    {"MetaAcrossNewlineDoesNotPair", u"<meta.+?charset=[^\\w]?([-\\w]+)", u"<meta\ncharset=gbk>", kDefaults, {}},
+    {"MetaQuoted", kMetaPattern, u"<META CHARSET=\"utf-8\">", kDefaults, {{0, 20}}},
+    {"MetaAcrossNewlineDoesNotPair", kMetaPattern, u"<meta\ncharset=gbk>", kDefaults, {}},
 };
 
 class EngineMatches : public testing::TestWithParam<EngineCase> {};
@@ -170,7 +171,7 @@ TEST(EngineGroups, GroupCountWithoutMatch)
 TEST(EngineGroups, MetaCharsetGroup)
 {
     const std::u16string subject = u"<meta http-equiv=\"Content-Type\" content='text/html; charset=big5'>";
-    const std::optional<MatchList> matches = matchAll(u"<meta.+?charset=[^\\w]?([-\\w]+)", subject, kDefaults);
+    const std::optional<MatchList> matches = matchAll(kMetaPattern, subject, kDefaults);
     ASSERT_TRUE(matches.has_value());
     ASSERT_EQ(matches->count(), 1);
     const Span group = matches->span(0, 1);

@@ -7,7 +7,6 @@
 namespace ql {
 namespace {
 
-const Text kChineseText = "\xD6\xD0\xCE\xC4"; // "中文"
 const Text kMiddle = "\xD6\xD0";              // "中"
 const Text kMetaPattern = "<meta.+?charset=[^\\w]?([-\\w]+)";
 constexpr int kUntouched = 12345;
@@ -156,7 +155,10 @@ TEST(RegexObjectQuoteToken, ReplacedOnlyWhenAsked)
 class RegexObjectReading : public testing::Test {
 protected:
     // Two matches of "a" followed by an optional digit and an optional "中".
-    void SetUp() override { ASSERT_TRUE(regex.execute("a(\\d)?(\xD6\xD0)?", "a1 \xD6\xD0" "a\xD6\xD0")); } // "a1 中a中"
+    void SetUp() override
+    {
+        ASSERT_TRUE(regex.execute("a(\\d)?(\xD6\xD0)?", "a1 \xD6\xD0" "a\xD6\xD0")); // "a(\d)?(中)?" over "a1 中a中"
+    }
 
     RegexObject regex;
 };
@@ -222,6 +224,9 @@ const PositionCase kPositionCases[] = {
     {"EmptyGroup", "b()", "\xD6\xD0" "bc", 1, 3},                               // "中bc"
     {"EmptyMatchAtEnd", "$", "\xD6\xD0\xCE\xC4", 0, 4},                         // "中文"
     {"ChineseMatch", "\xCE\xC4", "\xD6\xD0\xCE\xC4", 0, 2},                     // "文" in "中文"
+    // However an invalid lead byte decodes, offsets stay those of the subject bytes.
+    {"AfterInvalidPair", "abc", "\x81" "0abc", 0, 2},
+    {"EndAfterLoneLeadByte", "$", "ab\x81", 0, 3},
 };
 
 class RegexObjectPosition : public testing::TestWithParam<PositionCase> {};
