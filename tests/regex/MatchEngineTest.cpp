@@ -1,5 +1,7 @@
 #include "regex/MatchEngine.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -29,6 +31,7 @@ std::vector<Span> wholeMatches(const MatchList& matches)
 
 struct EngineCase {
     const char* name;
+    friend void PrintTo(const EngineCase& c, std::ostream* os) { *os << c.name; }
     std::u16string pattern;
     std::u16string subject;
     MatchOptions options;
@@ -99,11 +102,11 @@ TEST_P(EngineMatches, FindsExpectedSpans)
     EXPECT_EQ(wholeMatches(*matches), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, EngineMatches, testing::ValuesIn(kEngineCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, EngineMatches, testing::ValuesIn(kEngineCases), CaseName());
 
 struct FailureCase {
     const char* name;
+    friend void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
     std::u16string pattern;
     std::u16string subject;
 };
@@ -128,8 +131,7 @@ TEST_P(EngineFailures, RunFails)
     EXPECT_FALSE(matchAll(c.pattern, c.subject, kDefaults).has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, EngineFailures, testing::ValuesIn(kFailureCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, EngineFailures, testing::ValuesIn(kFailureCases), CaseName());
 
 // The same pattern over a shorter subject stays within the limits: the
 // failure above comes from the limit, not from the pattern.

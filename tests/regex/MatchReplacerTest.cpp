@@ -1,9 +1,12 @@
 #include "regex/MatchEngine.h"
 #include "regex/MatchReplacer.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace ql::regex_detail {
@@ -11,6 +14,7 @@ namespace {
 
 struct ReplaceCase {
     const char* name;
+    friend void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.name; }
     std::u16string pattern;
     std::u16string subject;
     bool global;
@@ -56,8 +60,7 @@ TEST_P(Replacement, ExpandsLikeScriptReplace)
     EXPECT_EQ(replaceMatches(c.subject, *matches, c.replacement), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Replacement, testing::ValuesIn(kReplaceCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, Replacement, testing::ValuesIn(kReplaceCases), CaseName());
 
 } // namespace
 } // namespace ql::regex_detail

@@ -1,8 +1,11 @@
 #include "regex/PatternTranslator.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace ql::regex_detail {
@@ -12,6 +15,7 @@ constexpr const char16_t* kRejected = nullptr;
 
 struct TranslationCase {
     const char* name;
+    friend void PrintTo(const TranslationCase& c, std::ostream* os) { *os << c.name; }
     const char16_t* pattern;
     bool multiline;
     const char16_t* expected; // kRejected: the pattern is refused
@@ -101,8 +105,7 @@ TEST_P(PatternTranslation, Translates)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, PatternTranslation, testing::ValuesIn(kTranslationCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, PatternTranslation, testing::ValuesIn(kTranslationCases), CaseName());
 
 } // namespace
 } // namespace ql::regex_detail

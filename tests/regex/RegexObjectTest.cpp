@@ -1,7 +1,10 @@
 #include "regex/RegexObject.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace ql {
@@ -32,6 +35,7 @@ TEST(RegexObjectNew, HasNothingToRead)
 
 struct FailedRunCase {
     const char* name;
+    friend void PrintTo(const FailedRunCase& c, std::ostream* os) { *os << c.name; }
     Text pattern;
     Text subject;
 };
@@ -61,11 +65,11 @@ TEST_P(RegexObjectFailedRun, ReturnsFalseAndReadsEmpty)
     expectNothingToRead(regex);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RegexObjectFailedRun, testing::ValuesIn(kFailedRunCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RegexObjectFailedRun, testing::ValuesIn(kFailedRunCases), CaseName());
 
 struct OptionCase {
     const char* name;
+    friend void PrintTo(const OptionCase& c, std::ostream* os) { *os << c.name; }
     Text pattern;
     Text subject;
     bool caseSensitive;
@@ -96,8 +100,7 @@ TEST_P(RegexObjectOptions, CountsMatches)
     EXPECT_EQ(regex.matchCount(), c.expectedCount);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RegexObjectOptions, testing::ValuesIn(kOptionCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RegexObjectOptions, testing::ValuesIn(kOptionCases), CaseName());
 
 TEST(RegexObjectExecute, LeftOutOptionsIgnoreCaseAndRunMultilineGlobal)
 {
@@ -108,6 +111,7 @@ TEST(RegexObjectExecute, LeftOutOptionsIgnoreCaseAndRunMultilineGlobal)
 
 struct CharsetCase {
     const char* name;
+    friend void PrintTo(const CharsetCase& c, std::ostream* os) { *os << c.name; }
     Text page;
     Text expectedCharset;
 };
@@ -134,8 +138,7 @@ TEST_P(RegexObjectCharset, FindsDeclaredCharset)
     EXPECT_EQ(regex.submatchCount(), c.expectedCharset.empty() ? 0 : 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RegexObjectCharset, testing::ValuesIn(kCharsetCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RegexObjectCharset, testing::ValuesIn(kCharsetCases), CaseName());
 
 TEST(RegexObjectQuoteToken, ReplacedOnlyWhenAsked)
 {
@@ -211,6 +214,7 @@ TEST_F(RegexObjectReading, NoPositionForMissingMatchOrGroup)
 
 struct PositionCase {
     const char* name;
+    friend void PrintTo(const PositionCase& c, std::ostream* os) { *os << c.name; }
     Text pattern;
     Text subject;
     int submatchIndex; // 0: the whole match
@@ -244,11 +248,11 @@ TEST_P(RegexObjectPosition, IsExactByteOffset)
     EXPECT_EQ(position, c.expectedPosition);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RegexObjectPosition, testing::ValuesIn(kPositionCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RegexObjectPosition, testing::ValuesIn(kPositionCases), CaseName());
 
 struct ReplaceCase {
     const char* name;
+    friend void PrintTo(const ReplaceCase& c, std::ostream* os) { *os << c.name; }
     Text pattern;
     Text subject;
     bool global;
@@ -274,8 +278,7 @@ TEST_P(RegexObjectReplace, UsesLastRun)
     EXPECT_EQ(regex.replaceMatches(c.replacement), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, RegexObjectReplace, testing::ValuesIn(kReplaceCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RegexObjectReplace, testing::ValuesIn(kReplaceCases), CaseName());
 
 TEST(RegexObjectRuns, EachExecuteReplacesThePreviousRun)
 {
