@@ -5,6 +5,7 @@
 
 #include "regex/MatchList.h"
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 

@@ -138,11 +138,10 @@ private:
     // character, escaped so that no PCRE2 version reads it otherwise.
     bool translateBrace()
     {
-        std::size_t end = 1;
-        const std::size_t firstDigit = end;
+        std::size_t end = 1; // just after the digits that follow '{'
         while (isDigit(peek(end)))
             ++end;
-        bool isQuantifier = end > firstDigit;
+        bool isQuantifier = end > 1;
         if (isQuantifier && peek(end) == u',') {
             ++end;
             while (isDigit(peek(end)))
