@@ -40,6 +40,10 @@ std::string narrow(std::u16string_view wide) { return wideToGbk(wide); }
 
 } // namespace
 
+CurlWinHttpLayer::Object::Object(Kind kind, Handle parent) : kind(kind), parent(parent) {}
+CurlWinHttpLayer::Object::Object(Object&&) noexcept = default;
+CurlWinHttpLayer::Object::~Object() = default;
+
 CurlWinHttpLayer::CurlWinHttpLayer(CurlLayerSettings settings) : settings_(std::move(settings)) {}
 
 CurlWinHttpLayer::~CurlWinHttpLayer()

@@ -50,7 +50,10 @@ public:
 private:
     enum class Kind { Session, Connection, Request };
     struct Object {
-        explicit Object(Kind kind, Handle parent = 0) : kind(kind), parent(parent) {}
+        // Defined where CurlRequest is complete.
+        explicit Object(Kind kind, Handle parent = 0);
+        Object(Object&&) noexcept;
+        ~Object();
         Kind kind;
         Handle parent;
         std::string proxyList;              // session
