@@ -7,6 +7,7 @@
 #include <unicode/uchar.h>
 #include <unicode/utf16.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -32,7 +33,7 @@ std::u16string unitsOf(const Bytes& data)
     return units;
 }
 
-Bytes bytesOf(std::u16string_view units)
+std::string littleEndianBytes(std::u16string_view units)
 {
     std::string bytes(units.size() * 2, '\0');
     if constexpr (std::endian::native == std::endian::little) {
@@ -43,12 +44,13 @@ Bytes bytesOf(std::u16string_view units)
             bytes[2 * k + 1] = static_cast<char>(units[k] >> 8);
         }
     }
-    return Bytes(std::move(bytes));
+    return bytes;
 }
 
-std::u16string_view beforeZeroUnit(std::u16string_view units)
+std::u16string beforeZeroUnit(std::u16string units)
 {
-    return units.substr(0, units.find(u'\0'));
+    units.resize(std::min(units.size(), units.find(u'\0')));
+    return units;
 }
 
 // Callers hand this straight to the system as a wide-string pointer, so its
@@ -73,50 +75,56 @@ Bytes gbkToUtf16(const Text& text, bool dropTerminator)
 {
     if (text.empty())
         return emptyWideString();
-    std::u16string wide;
-    appendCp936Decoded(text.view(), wide);
+    std::string utf16;
+    utf16.reserve(2 * (text.size() + 1));
+    appendCp936DecodedUtf16le(text.view(), utf16);
     if (!dropTerminator)
-        wide.push_back(u'\0');
-    return bytesOf(wide);
+        utf16.append(2, '\0');
+    return Bytes(std::move(utf16));
 }
 
 Text utf16ToGbk(const Bytes& data)
 {
     // Whatever follows a zero unit would be cut from the result anyway.
-    const std::u16string units = unitsOf(data);
     std::string gbk;
-    appendCp936Encoded(beforeZeroUnit(units), Composition::pairwise, gbk);
+    appendCp936EncodedUtf16le(data.view(), Composition::pairwise, gbk);
     return Text(std::move(gbk));
 }
 
 Bytes codePageToUtf16(std::string_view text, int codePage)
 {
     const std::string_view input = upToNul(text);
-    std::u16string wide;
+    std::string utf16;
     if (codePage == kCodePageUtf8)
-        appendUtf8Decoded(input, wide);
+        utf16 = littleEndianBytes(utf8ToWide(input));
     else if (isGbkCodePage(codePage))
-        appendCp936Decoded(input, wide);
+        appendCp936DecodedUtf16le(input, utf16);
     else
         return Bytes();
-    wide.push_back(u'\0');
-    return bytesOf(wide);
+    utf16.append(2, '\0');
+    return Bytes(std::move(utf16));
 }
 
 std::string utf16ToCodePage(const Bytes& data, int codePage)
 {
-    const std::u16string units = unitsOf(data);
-    const std::u16string_view input = beforeZeroUnit(units);
     if (codePage == kCodePageUtf8)
-        return wideToUtf8(input);
+        return wideToUtf8(beforeZeroUnit(unitsOf(data)));
+    std::string encoded;
     if (isGbkCodePage(codePage))
-        return wideToGbk(input);
-    return {};
+        appendCp936EncodedUtf16le(data.view(), Composition::none, encoded);
+    return encoded;
 }
 
 Text utf8ToGbk(std::string_view text)
 {
-    return Text(utf16ToCodePage(codePageToUtf16(text), kCodePageGbk));
+    // The same as converting through codePageToUtf16 and utf16ToCodePage,
+    // without building their terminated UTF-16 buffers: the text up to its
+    // NUL decodes to units without a zero unit.
+    std::u16string wide;
+    appendUtf8Decoded(upToNul(text), wide);
+    std::string gbk;
+    appendCp936Encoded(wide, Composition::none, gbk);
+    return Text(std::move(gbk));
 }
 
 std::u16string gbkToWide(std::string_view gbk, std::vector<std::int32_t>* byteOffsets)

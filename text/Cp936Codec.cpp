@@ -18,6 +18,8 @@ constexpr std::size_t kBmpSize = 0x10000;
 // Marks a table entry whose conversion is left to ICU itself.
 constexpr char16_t kDecodeThroughIcu = 0;
 constexpr std::uint16_t kEncodeThroughIcu = 0xFFFF;
+// Neither one byte (below 0x100) nor two (a lead byte of 0x81 or above).
+constexpr std::uint16_t kMayCompose = 0x0100;
 
 // ICU maps these by fallback to control characters (0x1B, 0x18, 0x1A, 0x19,
 // 0x09); the platform writes '?' for them.
@@ -39,8 +41,11 @@ struct Cp936Tables {
     std::vector<char16_t> doubleByte = std::vector<char16_t>(128 * 256, kDecodeThroughIcu);
     // Bytes per BMP unit: one byte as its value, two bytes as lead << 8 | trail.
     std::vector<std::uint16_t> encoded = std::vector<std::uint16_t>(kBmpSize, kEncodeThroughIcu);
+    // The same, except that units which may join the unit before them into
+    // a precomposed character hold kMayCompose, so that composition costs
+    // nothing for all other units.
+    std::vector<std::uint16_t> encodedComposing;
     std::bitset<kBmpSize> mapped;
-    std::bitset<kBmpSize> combinesBackward;
     const UNormalizer2* nfc = nullptr;
 };
 
@@ -102,6 +107,7 @@ void fillEncoding(UConverter* converter, Cp936Tables& tables)
 
 void fillComposition(Cp936Tables& tables)
 {
+    tables.encodedComposing = tables.encoded;
     UErrorCode status = U_ZERO_ERROR;
     tables.nfc = unorm2_getNFCInstance(&status);
     if (U_FAILURE(status)) {
@@ -109,8 +115,10 @@ void fillComposition(Cp936Tables& tables)
         return;
     }
     // Only a character without a boundary before it can join the one before.
-    for (UChar32 c = 0; c < static_cast<UChar32>(kBmpSize); ++c)
-        tables.combinesBackward[c] = !unorm2_hasBoundaryBefore(tables.nfc, c);
+    for (UChar32 c = 0; c < static_cast<UChar32>(kBmpSize); ++c) {
+        if (!U16_IS_SURROGATE(c) && !unorm2_hasBoundaryBefore(tables.nfc, c))
+            tables.encodedComposing[c] = kMayCompose;
+    }
 }
 
 Cp936Tables buildTables()
@@ -144,16 +152,46 @@ std::size_t putEncoded(std::uint16_t bytes, char* target)
 
 } // namespace
 
-void appendCp936Decoded(std::string_view bytes, std::u16string& out,
-                        std::vector<std::int32_t>* offsets)
+namespace {
+
+// Where decoded units go: a wide string, or UTF-16LE bytes.
+class WideSink {
+public:
+    explicit WideSink(std::u16string& out) : out_(out) {}
+    std::size_t size() const { return out_.size(); }
+    void resize(std::size_t units) { out_.resize(units); }
+    void put(std::size_t k, char16_t unit) { out_[k] = unit; }
+
+private:
+    std::u16string& out_;
+};
+
+class LittleEndianSink {
+public:
+    explicit LittleEndianSink(std::string& out) : out_(out), start_(out.size()) {}
+    std::size_t size() const { return (out_.size() - start_) / 2; }
+    void resize(std::size_t units) { out_.resize(start_ + 2 * units); }
+    void put(std::size_t k, char16_t unit)
+    {
+        out_[start_ + 2 * k] = static_cast<char>(unit & 0xFF);
+        out_[start_ + 2 * k + 1] = static_cast<char>(unit >> 8);
+    }
+
+private:
+    std::string& out_;
+    std::size_t start_;
+};
+
+template <typename Sink>
+void decodeBytes(std::string_view bytes, Sink sink, std::vector<std::int32_t>* offsets)
 {
     const Cp936Tables& tables = cp936Tables();
     const auto* input = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t size = bytes.size();
     // A byte never yields more than one unit, except in the rare sequences
     // decoded through ICU, which grow the buffers themselves.
-    std::size_t written = out.size();
-    out.resize(written + size);
+    std::size_t written = sink.size();
+    sink.resize(written + size);
     if (offsets)
         offsets->resize(written + size);
 
@@ -173,7 +211,7 @@ void appendCp936Decoded(std::string_view bytes, std::u16string& out,
             length = 2;
         }
         if (byte < 0x80 || unit != kDecodeThroughIcu) {
-            out[written] = unit;
+            sink.put(written, unit);
             if (offsets)
                 (*offsets)[written] = static_cast<std::int32_t>(i);
             ++written;
@@ -186,68 +224,136 @@ void appendCp936Decoded(std::string_view bytes, std::u16string& out,
         pieceOffsets.clear();
         appendDecoded(threadCp936Converter(), bytes.substr(i, length), piece,
                       offsets ? &pieceOffsets : nullptr, static_cast<std::int32_t>(i));
-        if (written + piece.size() + (size - i) > out.size()) {
-            out.resize(written + piece.size() + (size - i));
+        if (written + piece.size() + (size - i) > sink.size()) {
+            sink.resize(written + piece.size() + (size - i));
             if (offsets)
-                offsets->resize(out.size());
+                offsets->resize(sink.size());
         }
-        std::copy(piece.begin(), piece.end(), out.begin() + static_cast<std::ptrdiff_t>(written));
-        if (offsets)
-            std::copy(pieceOffsets.begin(), pieceOffsets.end(),
-                      offsets->begin() + static_cast<std::ptrdiff_t>(written));
+        for (std::size_t k = 0; k < piece.size(); ++k) {
+            sink.put(written + k, piece[k]);
+            if (offsets)
+                (*offsets)[written + k] = pieceOffsets[k];
+        }
         written += piece.size();
         i += length;
     }
-    out.resize(written);
+    sink.resize(written);
     if (offsets)
         offsets->resize(written);
 }
 
-void appendCp936Encoded(std::u16string_view units, Composition composition, std::string& out)
+} // namespace
+
+void appendCp936Decoded(std::string_view bytes, std::u16string& out,
+                        std::vector<std::int32_t>* offsets)
+{
+    decodeBytes(bytes, WideSink(out), offsets);
+}
+
+void appendCp936DecodedUtf16le(std::string_view bytes, std::string& out)
+{
+    decodeBytes(bytes, LittleEndianSink(out), nullptr);
+}
+
+namespace {
+
+// UTF-16LE units read straight from their bytes.
+class LittleEndianUnits {
+public:
+    explicit LittleEndianUnits(std::string_view bytes)
+        : bytes_(reinterpret_cast<const unsigned char*>(bytes.data())), size_(bytes.size() / 2)
+    {
+    }
+    std::size_t size() const { return size_; }
+    char16_t operator[](std::size_t k) const
+    {
+        return static_cast<char16_t>(bytes_[2 * k] | bytes_[2 * k + 1] << 8);
+    }
+
+private:
+    const unsigned char* bytes_;
+    std::size_t size_;
+};
+
+// One pass over the units. Composition looks backwards: when a unit that
+// may join its predecessor comes up and that predecessor was encoded on its
+// own, the two are replaced by the precomposed character if code page 936
+// maps it. This equals a forward pass over (base, next) pairs that skips
+// both units of a pair it composes.
+template <typename Units>
+void encodeUnits(const Units& units, Composition composition, bool stopAtZeroUnit,
+                 std::string& out)
 {
     const Cp936Tables& tables = cp936Tables();
     const bool compose = composition == Composition::pairwise && tables.nfc;
+    const std::vector<std::uint16_t>& table = compose ? tables.encodedComposing : tables.encoded;
     const std::size_t size = units.size();
     // A unit never yields more than two bytes.
     std::size_t written = out.size();
     out.resize(written + 2 * size);
 
     std::string piece;
+    // The unit before i was encoded on its own, starting at previousStart.
+    bool previousAlone = false;
+    std::size_t previousStart = 0;
     std::size_t i = 0;
     while (i < size) {
         const char16_t unit = units[i];
-        const bool markFollows = compose && i + 1 < size && tables.combinesBackward[units[i + 1]];
-        if (unit < 0x80 && !markFollows) {
+        if (unit < 0x80) {
+            if (unit == 0 && stopAtZeroUnit)
+                break;
+            previousAlone = true;
+            previousStart = written;
             out[written++] = static_cast<char>(unit);
             ++i;
             continue;
         }
-        if (markFollows && !U16_IS_SURROGATE(unit)) {
-            const UChar32 composed = unorm2_composePair(tables.nfc, unit, units[i + 1]);
-            if (composed >= 0 && composed < static_cast<UChar32>(kBmpSize) && tables.mapped[composed]) {
-                written += putEncoded(tables.encoded[composed], &out[written]);
-                i += 2;
-                continue;
+        std::uint16_t bytes = table[unit];
+        if (bytes == kMayCompose) {
+            bytes = tables.encoded[unit];
+            if (previousAlone) {
+                const UChar32 composed = unorm2_composePair(tables.nfc, units[i - 1], unit);
+                if (composed >= 0 && composed < static_cast<UChar32>(kBmpSize)
+                    && tables.mapped[composed]) {
+                    written = previousStart + putEncoded(tables.encoded[composed], &out[previousStart]);
+                    previousAlone = false;
+                    ++i;
+                    continue;
+                }
             }
         }
-        const std::uint16_t bytes = tables.encoded[unit];
         if (bytes != kEncodeThroughIcu) {
+            previousAlone = true;
+            previousStart = written;
             written += putEncoded(bytes, &out[written]);
             ++i;
             continue;
         }
         // Surrogates: a pair is one character to ICU, a lone one is illegal.
-        const std::size_t length =
-            U16_IS_LEAD(unit) && i + 1 < size && U16_IS_TRAIL(units[i + 1]) ? 2 : 1;
+        const char16_t pair[2] = {unit, i + 1 < size ? units[i + 1] : u'\0'};
+        const std::size_t length = U16_IS_LEAD(unit) && U16_IS_TRAIL(pair[1]) ? 2 : 1;
         piece.clear();
-        appendEncoded(threadCp936Converter(), units.substr(i, length), piece);
-        if (written + piece.size() + 2 * (size - i) > out.size())
-            out.resize(written + piece.size() + 2 * (size - i));
+        appendEncoded(threadCp936Converter(), {pair, length}, piece);
+        if (written + piece.size() + 2 * (size - i - length) > out.size())
+            out.resize(written + piece.size() + 2 * (size - i - length));
         std::copy(piece.begin(), piece.end(), out.begin() + static_cast<std::ptrdiff_t>(written));
         written += piece.size();
+        previousAlone = false;
         i += length;
     }
     out.resize(written);
+}
+
+} // namespace
+
+void appendCp936Encoded(std::u16string_view units, Composition composition, std::string& out)
+{
+    encodeUnits(units, composition, false, out);
+}
+
+void appendCp936EncodedUtf16le(std::string_view data, Composition composition, std::string& out)
+{
+    encodeUnits(LittleEndianUnits(data), composition, true, out);
 }
 
 bool hasCp936Mapping(UChar32 c)

@@ -19,6 +19,8 @@ namespace ql {
 // of the character it came from and must be as long as `out` on entry.
 void appendCp936Decoded(std::string_view bytes, std::u16string& out,
                         std::vector<std::int32_t>* offsets = nullptr);
+// The same, appending the units to `out` as UTF-16LE bytes.
+void appendCp936DecodedUtf16le(std::string_view bytes, std::string& out);
 
 enum class Composition {
     none,
@@ -29,6 +31,9 @@ enum class Composition {
 
 // Encodes every unit of `units` with best-fit mappings, '?' for the rest.
 void appendCp936Encoded(std::u16string_view units, Composition composition, std::string& out);
+// Encodes the UTF-16LE units in `data` (a trailing odd byte ignored) up to
+// their first zero unit the same way.
+void appendCp936EncodedUtf16le(std::string_view data, Composition composition, std::string& out);
 
 // True when code page 936 encodes `c` to something other than the
 // replacement '?' (by round trip or best fit).
