@@ -13,6 +13,7 @@
 #include <climits>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace ql::http {
 
@@ -158,7 +159,7 @@ Text RequestExchange::perform(const Text& url)
     const bool readFailed = !readBody();
 
     ++stagesReached_; // response step
-    return windUp(processResponseHeaders(layer_, handles_.request, body_, args_, readFailed,
+    return windUp(processResponseHeaders(layer_, handles_.request, std::move(body_), args_, readFailed,
                                          charsetFinder_));
 }
 

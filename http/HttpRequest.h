@@ -4,6 +4,13 @@
 // failure; the numbered failure text goes to statusText. Out-parameters are
 // nullable pointers: a null pointer is an argument left out, and an
 // out-parameter is written only on the paths that produce it.
+//
+// A body that breaks off keeps "713 ..." in statusText while the headers,
+// cookies, redirect target, partial body and its text are still filled.
+// Caller texts cannot split a request header: line breaks are taken out of
+// sentCookies, the credentials and the proxy (extraHeaders is a block of
+// lines by design). Window messages are pumped as each stage of the request
+// finishes (see setPumpMessagesHook), never while the layer waits.
 
 #include "http/WinHttpLayer.h"
 #include "text/Text.h"

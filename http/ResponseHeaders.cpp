@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace ql::http {
 
@@ -44,7 +45,7 @@ bool isLocationLine(const Text& line)
 
 } // namespace
 
-Text processResponseHeaders(WinHttpLayer& layer, Handle request, const Bytes& body,
+Text processResponseHeaders(WinHttpLayer& layer, Handle request, Bytes&& body,
                             const HttpRequestArgs& args, bool keepFailureStatus,
                             RegexObject& charsetFinder)
 {
@@ -84,10 +85,12 @@ Text processResponseHeaders(WinHttpLayer& layer, Handle request, const Bytes& bo
         *args.receivedCookies = receivedCookies;
     if (args.redirectLocation && location)
         *args.redirectLocation = *location;
-    if (args.responseBody)
-        *args.responseBody = body;
-
-    return decodeResponseText(body, charsetFinder);
+    const Bytes* decodedBody = &body;
+    if (args.responseBody) {
+        *args.responseBody = std::move(body);
+        decodedBody = args.responseBody;
+    }
+    return decodeResponseText(*decodedBody, charsetFinder);
 }
 
 } // namespace ql::http

@@ -10,10 +10,11 @@
 namespace ql::http {
 
 // Fills the out-parameters of args from the reply's header block and returns
-// the decoded body. When the header block cannot be read it writes nothing
+// the decoded body. The body moves into responseBody rather than being
+// copied: a large reply is held once less. When the header block cannot be read it writes nothing
 // and returns the empty text. keepFailureStatus leaves statusText alone, so
 // that a body that broke off stays reported as a failure.
-Text processResponseHeaders(WinHttpLayer& layer, Handle request, const Bytes& body,
+Text processResponseHeaders(WinHttpLayer& layer, Handle request, Bytes&& body,
                             const HttpRequestArgs& args, bool keepFailureStatus,
                             RegexObject& charsetFinder);
 
