@@ -1,5 +1,6 @@
 #include "http/CharsetDecoder.h"
 
+#include "http/AsciiCase.h"
 #include "text/CodePage.h"
 
 #include <unicode/ucnv.h>
@@ -30,21 +31,17 @@ struct Charset {
     bool dropByteOrderMark = false;
 };
 
-char asciiLower(char byte) { return byte >= 'A' && byte <= 'Z' ? char(byte - 'A' + 'a') : byte; }
-
-bool equalsIgnoringAsciiCase(std::string_view first, std::string_view second)
+bool isLabelCharacter(char byte)
 {
-    return std::ranges::equal(first, second,
-                              [](char a, char b) { return asciiLower(a) == asciiLower(b); });
+    const char folded = foldAscii(byte);
+    return (folded >= 'a' && folded <= 'z') || (byte >= '0' && byte <= '9') || byte == '-' ||
+           byte == '_' || byte == '.' || byte == ':';
 }
 
 bool isPlausibleLabel(std::string_view label)
 {
     return !label.empty() && label.size() <= kMaxLabelLength &&
-           std::ranges::all_of(label, [](char byte) {
-               return (byte >= '0' && byte <= '9') || (asciiLower(byte) >= 'a' && asciiLower(byte) <= 'z') ||
-                      byte == '-' || byte == '_' || byte == '.' || byte == ':';
-           });
+           std::ranges::all_of(label, isLabelCharacter);
 }
 
 // Every name the browser table maps to code page 936. The converter lookup

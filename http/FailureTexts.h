@@ -28,9 +28,11 @@ inline constexpr std::string_view kCredentials =
 inline constexpr std::string_view kCookieOption =
     "708 \xBD\xFB\xD6\xB9\xD7\xD4\xB6\xAF\xC9\xE8\xD6\xC3" "Cookies\xCA\xA7\xB0\xDC!";
 // "709 重定向设置失败!"
-inline constexpr std::string_view kRedirectOption = "709 \xD6\xD8\xB6\xA8\xCF\xF2\xC9\xE8\xD6\xC3\xCA\xA7\xB0\xDC!";
+inline constexpr std::string_view kRedirectOption =
+    "709 \xD6\xD8\xB6\xA8\xCF\xF2\xC9\xE8\xD6\xC3\xCA\xA7\xB0\xDC!";
 // "710 设置协议头失败!"
-inline constexpr std::string_view kAddHeaders = "710 \xC9\xE8\xD6\xC3\xD0\xAD\xD2\xE9\xCD\xB7\xCA\xA7\xB0\xDC!";
+inline constexpr std::string_view kAddHeaders =
+    "710 \xC9\xE8\xD6\xC3\xD0\xAD\xD2\xE9\xCD\xB7\xCA\xA7\xB0\xDC!";
 // "711 发送请求失败!"
 inline constexpr std::string_view kSend = "711 \xB7\xA2\xCB\xCD\xC7\xEB\xC7\xF3\xCA\xA7\xB0\xDC!";
 // "712 服务器未响应!"

@@ -1,19 +1,13 @@
 #include "http/testing/FakeWinHttpLayer.h"
 
+#include "http/AsciiCase.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace ql::http::testing {
 
 namespace {
-
-char16_t asciiLower(char16_t unit) { return unit >= u'A' && unit <= u'Z' ? char16_t(unit + 32) : unit; }
-
-bool equalsIgnoringAsciiCase(std::u16string_view first, std::u16string_view second)
-{
-    return std::ranges::equal(first, second,
-                              [](char16_t a, char16_t b) { return asciiLower(a) == asciiLower(b); });
-}
 
 // Enough of the platform's cracking for engine tests: http and https only,
 // "//" required, a non-empty host, an optional numeric port, the path up to
@@ -25,9 +19,9 @@ bool crack(std::u16string_view url, CrackedUrl& out)
         return false;
     const std::u16string_view scheme = url.substr(0, colon);
     CrackedUrl cracked;
-    if (equalsIgnoringAsciiCase(scheme, u"http"))
+    if (equalsIgnoringAsciiCase<char16_t>(scheme, u"http"))
         cracked.scheme = Scheme::Http;
-    else if (equalsIgnoringAsciiCase(scheme, u"https"))
+    else if (equalsIgnoringAsciiCase<char16_t>(scheme, u"https"))
         cracked.scheme = Scheme::Https;
     else
         return false;
