@@ -222,7 +222,7 @@ std::size_t CurlTransfer::onBody(char* data, std::size_t size, std::size_t count
 std::size_t CurlTransfer::onHeader(char* data, std::size_t size, std::size_t count, void* self)
 {
     auto& transfer = *static_cast<CurlTransfer*>(self);
-    transfer.responseStarted_ = true;
+    transfer.responseStarted_ = transfer.connected_;
     transfer.headers_.addLine(std::string_view(data, size * count));
     transfer.markProgress();
     return size * count;
@@ -231,6 +231,9 @@ std::size_t CurlTransfer::onHeader(char* data, std::size_t size, std::size_t cou
 int CurlTransfer::onDebug(CURL*, curl_infotype type, char*, std::size_t size, void* self)
 {
     auto& transfer = *static_cast<CurlTransfer*>(self);
+    // Before the connection stands, what goes out is a proxy's CONNECT.
+    if (!transfer.connected_)
+        return 0;
     if (type == CURLINFO_HEADER_OUT) {
         transfer.requestHeadSent_ = true;
         transfer.markProgress();
