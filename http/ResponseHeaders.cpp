@@ -7,6 +7,7 @@
 #include "text/Extraction.h"
 #include "text/TextOps.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
