@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <bitset>
+#include <cstring>
 #include <memory>
 
 namespace ql {
@@ -17,9 +19,13 @@ namespace {
 constexpr std::size_t kBmpSize = 0x10000;
 // Marks a table entry whose conversion is left to ICU itself.
 constexpr char16_t kDecodeThroughIcu = 0;
-constexpr std::uint16_t kEncodeThroughIcu = 0xFFFF;
-// Neither one byte (below 0x100) nor two (a lead byte of 0x81 or above).
-constexpr std::uint16_t kMayCompose = 0x0100;
+// Encoded bytes are held first byte low: a single byte b as b, a pair as
+// lead | trail << 8 (lead 0x81 or above). The markers below have a zero
+// low byte above 0xFF, which neither form has.
+constexpr std::uint16_t kEncodeThroughIcu = 0x0100;
+constexpr std::uint16_t kMayCompose = 0x0200;
+// U+0000, which ends the input of some callers.
+constexpr std::uint16_t kZeroUnit = 0x0300;
 
 // ICU maps these by fallback to control characters (0x1B, 0x18, 0x1A, 0x19,
 // 0x09); the platform writes '?' for them.
@@ -39,7 +45,7 @@ struct Cp936Tables {
     std::array<char16_t, 256> singleByte{};
     // Units for lead byte (0x80..0xFF) and second byte (0x00..0xFF).
     std::vector<char16_t> doubleByte = std::vector<char16_t>(128 * 256, kDecodeThroughIcu);
-    // Bytes per BMP unit: one byte as its value, two bytes as lead << 8 | trail.
+    // Bytes per BMP unit.
     std::vector<std::uint16_t> encoded = std::vector<std::uint16_t>(kBmpSize, kEncodeThroughIcu);
     // The same, except that units which may join the unit before them into
     // a precomposed character hold kMayCompose, so that composition costs
@@ -101,8 +107,9 @@ void fillEncoding(UConverter* converter, Cp936Tables& tables)
             tables.encoded[c] = first;
         else if (bytes.size() == 2 && first >= 0x80)
             tables.encoded[c] =
-                static_cast<std::uint16_t>(first << 8 | static_cast<unsigned char>(bytes[1]));
+                static_cast<std::uint16_t>(first | static_cast<unsigned char>(bytes[1]) << 8);
     }
+    tables.encoded[0] = kZeroUnit;
 }
 
 void fillComposition(Cp936Tables& tables)
@@ -139,15 +146,18 @@ const Cp936Tables& cp936Tables()
     return tables;
 }
 
+bool isMarker(std::uint16_t bytes)
+{
+    return bytes > 0xFF && (bytes & 0xFF) == 0;
+}
+
+// Writes two bytes whatever the length (the buffer always has room for
+// them); the caller advances by the length.
 std::size_t putEncoded(std::uint16_t bytes, char* target)
 {
-    if (bytes < 0x100) {
-        target[0] = static_cast<char>(bytes);
-        return 1;
-    }
-    target[0] = static_cast<char>(bytes >> 8);
-    target[1] = static_cast<char>(bytes & 0xFF);
-    return 2;
+    target[0] = static_cast<char>(bytes & 0xFF);
+    target[1] = static_cast<char>(bytes >> 8);
+    return bytes > 0xFF ? 2 : 1;
 }
 
 } // namespace
@@ -155,31 +165,43 @@ std::size_t putEncoded(std::uint16_t bytes, char* target)
 namespace {
 
 // Where decoded units go: a wide string, or UTF-16LE bytes.
+// Each keeps a plain pointer to its storage: a pointer held in a local
+// object is not reloaded after every byte store, as a string's would be.
 class WideSink {
 public:
-    explicit WideSink(std::u16string& out) : out_(out) {}
+    explicit WideSink(std::u16string& out) : out_(out), units_(out.data()) {}
     std::size_t size() const { return out_.size(); }
-    void resize(std::size_t units) { out_.resize(units); }
-    void put(std::size_t k, char16_t unit) { out_[k] = unit; }
+    void resize(std::size_t units)
+    {
+        out_.resize(units);
+        units_ = out_.data();
+    }
+    void put(std::size_t k, char16_t unit) { units_[k] = unit; }
 
 private:
     std::u16string& out_;
+    char16_t* units_;
 };
 
 class LittleEndianSink {
 public:
-    explicit LittleEndianSink(std::string& out) : out_(out), start_(out.size()) {}
+    explicit LittleEndianSink(std::string& out) : out_(out), start_(out.size()), bytes_(out.data() + start_) {}
     std::size_t size() const { return (out_.size() - start_) / 2; }
-    void resize(std::size_t units) { out_.resize(start_ + 2 * units); }
+    void resize(std::size_t units)
+    {
+        out_.resize(start_ + 2 * units);
+        bytes_ = out_.data() + start_;
+    }
     void put(std::size_t k, char16_t unit)
     {
-        out_[start_ + 2 * k] = static_cast<char>(unit & 0xFF);
-        out_[start_ + 2 * k + 1] = static_cast<char>(unit >> 8);
+        bytes_[2 * k] = static_cast<char>(unit & 0xFF);
+        bytes_[2 * k + 1] = static_cast<char>(unit >> 8);
     }
 
 private:
     std::string& out_;
     std::size_t start_;
+    char* bytes_;
 };
 
 template <typename Sink>
@@ -190,10 +212,14 @@ void decodeBytes(std::string_view bytes, Sink sink, std::vector<std::int32_t>* o
     const std::size_t size = bytes.size();
     // A byte never yields more than one unit, except in the rare sequences
     // decoded through ICU, which grow the buffers themselves.
+    const char16_t* const doubleByte = tables.doubleByte.data();
     std::size_t written = sink.size();
     sink.resize(written + size);
-    if (offsets)
+    std::int32_t* offsetAt = nullptr;
+    if (offsets) {
         offsets->resize(written + size);
+        offsetAt = offsets->data();
+    }
 
     std::u16string piece;
     std::vector<std::int32_t> pieceOffsets;
@@ -207,13 +233,13 @@ void decodeBytes(std::string_view bytes, Sink sink, std::vector<std::int32_t>* o
         } else if (!tables.isLeadByte[byte]) {
             unit = tables.singleByte[byte];
         } else if (i + 1 < size) {
-            unit = tables.doubleByte[(byte - 0x80) * 256 + input[i + 1]];
+            unit = doubleByte[(byte - 0x80) * 256 + input[i + 1]];
             length = 2;
         }
         if (byte < 0x80 || unit != kDecodeThroughIcu) {
             sink.put(written, unit);
-            if (offsets)
-                (*offsets)[written] = static_cast<std::int32_t>(i);
+            if (offsetAt)
+                offsetAt[written] = static_cast<std::int32_t>(i);
             ++written;
             i += length;
             continue;
@@ -226,13 +252,15 @@ void decodeBytes(std::string_view bytes, Sink sink, std::vector<std::int32_t>* o
                       offsets ? &pieceOffsets : nullptr, static_cast<std::int32_t>(i));
         if (written + piece.size() + (size - i) > sink.size()) {
             sink.resize(written + piece.size() + (size - i));
-            if (offsets)
+            if (offsets) {
                 offsets->resize(sink.size());
+                offsetAt = offsets->data();
+            }
         }
         for (std::size_t k = 0; k < piece.size(); ++k) {
             sink.put(written + k, piece[k]);
-            if (offsets)
-                (*offsets)[written + k] = pieceOffsets[k];
+            if (offsetAt)
+                offsetAt[written + k] = pieceOffsets[k];
         }
         written += piece.size();
         i += length;
@@ -267,6 +295,11 @@ public:
     std::size_t size() const { return size_; }
     char16_t operator[](std::size_t k) const
     {
+        if constexpr (std::endian::native == std::endian::little) {
+            char16_t unit;
+            std::memcpy(&unit, bytes_ + 2 * k, sizeof unit);
+            return unit;
+        }
         return static_cast<char16_t>(bytes_[2 * k] | bytes_[2 * k + 1] << 8);
     }
 
@@ -286,47 +319,50 @@ void encodeUnits(const Units& units, Composition composition, bool stopAtZeroUni
 {
     const Cp936Tables& tables = cp936Tables();
     const bool compose = composition == Composition::pairwise && tables.nfc;
-    const std::vector<std::uint16_t>& table = compose ? tables.encodedComposing : tables.encoded;
+    // Plain pointers, which byte stores cannot invalidate for the compiler.
+    const std::uint16_t* const table =
+        compose ? tables.encodedComposing.data() : tables.encoded.data();
+    const std::uint16_t* const alone = tables.encoded.data();
     const std::size_t size = units.size();
-    // A unit never yields more than two bytes.
-    std::size_t written = out.size();
-    out.resize(written + 2 * size);
+    // A unit never yields more than two bytes, so the two bytes putEncoded
+    // writes always fit.
+    const std::size_t start = out.size();
+    out.resize(start + 2 * size);
+    char* target = out.data();
+    std::size_t written = start;
 
     std::string piece;
-    // The unit before i was encoded on its own, starting at previousStart.
-    bool previousAlone = false;
-    std::size_t previousStart = 0;
+    // Units before this index were not encoded on their own (the second of
+    // a composed pair, surrogates).
+    std::size_t aloneFrom = 0;
     std::size_t i = 0;
-    while (i < size) {
+    for (; i < size; ++i) {
         const char16_t unit = units[i];
-        if (unit < 0x80) {
-            if (unit == 0 && stopAtZeroUnit)
-                break;
-            previousAlone = true;
-            previousStart = written;
-            out[written++] = static_cast<char>(unit);
-            ++i;
+        std::uint16_t bytes = table[unit];
+        if (!isMarker(bytes)) {
+            written += putEncoded(bytes, target + written);
             continue;
         }
-        std::uint16_t bytes = table[unit];
+        if (bytes == kZeroUnit) {
+            if (stopAtZeroUnit)
+                break;
+            target[written++] = '\0';
+            continue;
+        }
         if (bytes == kMayCompose) {
-            bytes = tables.encoded[unit];
-            if (previousAlone) {
+            bytes = alone[unit];
+            if (i > aloneFrom) {
+                const std::uint16_t previous = alone[units[i - 1]];
                 const UChar32 composed = unorm2_composePair(tables.nfc, units[i - 1], unit);
                 if (composed >= 0 && composed < static_cast<UChar32>(kBmpSize)
                     && tables.mapped[composed]) {
-                    written = previousStart + putEncoded(tables.encoded[composed], &out[previousStart]);
-                    previousAlone = false;
-                    ++i;
+                    written -= previous > 0xFF ? 2 : 1;
+                    written += putEncoded(alone[composed], target + written);
+                    aloneFrom = i + 1;
                     continue;
                 }
             }
-        }
-        if (bytes != kEncodeThroughIcu) {
-            previousAlone = true;
-            previousStart = written;
-            written += putEncoded(bytes, &out[written]);
-            ++i;
+            written += putEncoded(bytes, target + written);
             continue;
         }
         // Surrogates: a pair is one character to ICU, a lone one is illegal.
@@ -334,12 +370,14 @@ void encodeUnits(const Units& units, Composition composition, bool stopAtZeroUni
         const std::size_t length = U16_IS_LEAD(unit) && U16_IS_TRAIL(pair[1]) ? 2 : 1;
         piece.clear();
         appendEncoded(threadCp936Converter(), {pair, length}, piece);
-        if (written + piece.size() + 2 * (size - i - length) > out.size())
+        if (written + piece.size() + 2 * (size - i - length) > out.size()) {
             out.resize(written + piece.size() + 2 * (size - i - length));
-        std::copy(piece.begin(), piece.end(), out.begin() + static_cast<std::ptrdiff_t>(written));
+            target = out.data();
+        }
+        std::copy(piece.begin(), piece.end(), target + written);
         written += piece.size();
-        previousAlone = false;
-        i += length;
+        i += length - 1;
+        aloneFrom = i + 1;
     }
     out.resize(written);
 }
