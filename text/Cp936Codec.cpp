@@ -160,10 +160,6 @@ std::size_t putEncoded(std::uint16_t bytes, char* target)
     return bytes > 0xFF ? 2 : 1;
 }
 
-} // namespace
-
-namespace {
-
 // Where decoded units go: a wide string, or UTF-16LE bytes.
 // Each keeps a plain pointer to its storage: a pointer held in a local
 // object is not reloaded after every byte store, as a string's would be.
@@ -185,7 +181,10 @@ private:
 
 class LittleEndianSink {
 public:
-    explicit LittleEndianSink(std::string& out) : out_(out), start_(out.size()), bytes_(out.data() + start_) {}
+    explicit LittleEndianSink(std::string& out)
+        : out_(out), start_(out.size()), bytes_(out.data() + start_)
+    {
+    }
     std::size_t size() const { return (out_.size() - start_) / 2; }
     void resize(std::size_t units)
     {
@@ -355,7 +354,7 @@ void encodeUnits(const Units& units, Composition composition, bool stopAtZeroUni
                 const std::uint16_t previous = alone[units[i - 1]];
                 const UChar32 composed = unorm2_composePair(tables.nfc, units[i - 1], unit);
                 if (composed >= 0 && composed < static_cast<UChar32>(kBmpSize)
-                    && tables.mapped[composed]) {
+                    && tables.mapped[composed] && !isMarker(alone[composed])) {
                     written -= previous > 0xFF ? 2 : 1;
                     written += putEncoded(alone[composed], target + written);
                     aloneFrom = i + 1;
@@ -365,7 +364,8 @@ void encodeUnits(const Units& units, Composition composition, bool stopAtZeroUni
             written += putEncoded(bytes, target + written);
             continue;
         }
-        // Surrogates: a pair is one character to ICU, a lone one is illegal.
+        // Surrogates, the only units without a table entry: a pair is one
+        // character to ICU, a lone one is illegal.
         const char16_t pair[2] = {unit, i + 1 < size ? units[i + 1] : u'\0'};
         const std::size_t length = U16_IS_LEAD(unit) && U16_IS_TRAIL(pair[1]) ? 2 : 1;
         piece.clear();
