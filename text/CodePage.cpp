@@ -64,6 +64,19 @@ Bytes emptyWideString()
     return Bytes(std::move(storage));
 }
 
+constexpr std::size_t kUtf8PieceSize = 16 * 1024;
+
+// Where the piece of UTF-8 beginning at start should end: about
+// kUtf8PieceSize bytes on, before a byte that cannot continue a sequence,
+// so that no sequence, valid or not, is cut in two.
+std::size_t utf8PieceEnd(std::string_view utf8, std::size_t start)
+{
+    std::size_t end = std::min(utf8.size(), start + kUtf8PieceSize);
+    while (end < utf8.size() && (static_cast<unsigned char>(utf8[end]) & 0xC0) == 0x80)
+        ++end;
+    return end;
+}
+
 bool isGbkCodePage(int codePage)
 {
     return codePage == kCodePageGbk || codePage == kCodePageAnsi;
@@ -118,12 +131,20 @@ std::string utf16ToCodePage(const Bytes& data, int codePage)
 Text utf8ToGbk(std::string_view text)
 {
     // The same as converting through codePageToUtf16 and utf16ToCodePage,
-    // without building their terminated UTF-16 buffers: the text up to its
-    // NUL decodes to units without a zero unit.
-    std::u16string wide;
-    appendUtf8Decoded(upToNul(text), wide);
+    // but a piece at a time through a small buffer instead of whole
+    // terminated UTF-16 buffers. The text up to its NUL has no zero unit.
+    const std::string_view input = upToNul(text);
     std::string gbk;
-    appendCp936Encoded(wide, Composition::none, gbk);
+    // No UTF-8 sequence (nor invalid byte) yields more GBK bytes than it has.
+    gbk.reserve(input.size() + 2 * kUtf8PieceSize);
+    std::u16string wide;
+    for (std::size_t start = 0; start < input.size();) {
+        const std::size_t end = utf8PieceEnd(input, start);
+        wide.clear();
+        appendUtf8Decoded(input.substr(start, end - start), wide);
+        appendCp936Encoded(wide, Composition::none, gbk);
+        start = end;
+    }
     return Text(std::move(gbk));
 }
 

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 
@@ -262,6 +263,17 @@ TEST_F(FastPathCrossCheck, RandomUtf16EncodesAsIcu)
     }
 }
 
+TEST_F(FastPathCrossCheck, LongUtf8ConvertsAsIcuAcrossPieces)
+{
+    // Long enough to be converted in many pieces, with a run of
+    // continuation bytes longer than a piece.
+    std::string bytes = randomUtf8(100000);
+    bytes.insert(bytes.size() / 2, std::string(40000, '\x80'));
+    bytes += randomUtf8(100000);
+    std::replace(bytes.begin(), bytes.end(), '\0', 'x');
+    ASSERT_EQ(utf8ToGbk(bytes).str(), reference_.encodeGbk(reference_.decodeUtf8(bytes), false));
+}
+
 TEST_F(FastPathCrossCheck, RandomUtf8DecodesAsIcu)
 {
     for (int round = 0; round < 5000; ++round) {
@@ -269,7 +281,7 @@ TEST_F(FastPathCrossCheck, RandomUtf8DecodesAsIcu)
         SCOPED_TRACE(testing::Message() << "round " << round);
         const std::u16string expected = reference_.decodeUtf8(bytes);
         ASSERT_EQ(utf8ToWide(bytes), expected);
-        const std::string_view beforeNul(bytes.data(), bytes.find('\0') == std::string::npos ? bytes.size() : bytes.find('\0'));
+        const std::string beforeNul = bytes.substr(0, bytes.find('\0'));
         ASSERT_EQ(utf8ToGbk(bytes).str(), reference_.encodeGbk(reference_.decodeUtf8(beforeNul), false));
     }
 }
