@@ -4,14 +4,16 @@
 // with MB/s counted over input bytes, best of several repetitions.
 
 #include "text/CodePage.h"
+#include "text/IcuConverter.h"
 
 #include <unicode/ucnv.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <functional>
-#include <memory>
 #include <random>
 #include <string>
 
@@ -20,17 +22,11 @@ namespace {
 constexpr std::size_t kTextBytes = 64u << 20;
 constexpr int kRepetitions = 5;
 
-struct ConverterCloser {
-    void operator()(UConverter* converter) const { ucnv_close(converter); }
-};
-using ConverterOwner = std::unique_ptr<UConverter, ConverterCloser>;
-
-ConverterOwner openConverter(const char* name)
+ql::IcuConverter openConverter(const char* name)
 {
-    UErrorCode status = U_ZERO_ERROR;
-    ConverterOwner converter(ucnv_open(name, &status));
-    if (U_FAILURE(status)) {
-        std::fprintf(stderr, "cannot open %s: %s\n", name, u_errorName(status));
+    ql::IcuConverter converter(name);
+    if (!converter.get()) {
+        std::fprintf(stderr, "cannot open the ICU converter %s\n", name);
         std::exit(1);
     }
     ucnv_setFallback(converter.get(), true);
@@ -121,8 +117,8 @@ std::string icuEncode(UConverter* converter, std::u16string_view units)
 
 int main()
 {
-    const ConverterOwner gbk = openConverter("windows-936-2000");
-    const ConverterOwner utf8 = openConverter("UTF-8");
+    const ql::IcuConverter gbk = openConverter("windows-936-2000");
+    const ql::IcuConverter utf8 = openConverter("UTF-8");
 
     const ql::Text gbkText(makeGbkText(kTextBytes));
     const std::u16string wide = icuDecode(gbk.get(), gbkText.view());
