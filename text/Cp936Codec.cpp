@@ -1,155 +1,17 @@
 #include "text/Cp936Codec.h"
 
+#include "text/Cp936Tables.h"
 #include "text/IcuConverter.h"
 
 #include <unicode/unorm2.h>
-#include <unicode/uset.h>
 #include <unicode/utf16.h>
 
 #include <algorithm>
-#include <array>
 #include <bit>
-#include <bitset>
 #include <cstring>
-#include <memory>
 
 namespace ql {
 namespace {
-
-constexpr std::size_t kBmpSize = 0x10000;
-// Marks a table entry whose conversion is left to ICU itself.
-constexpr char16_t kDecodeThroughIcu = 0;
-// Encoded bytes are held first byte low: a single byte b as b, a pair as
-// lead | trail << 8 (lead 0x81 or above). The markers below have a zero
-// low byte above 0xFF, which neither form has.
-constexpr std::uint16_t kEncodeThroughIcu = 0x0100;
-constexpr std::uint16_t kMayCompose = 0x0200;
-// U+0000, which ends the input of some callers.
-constexpr std::uint16_t kZeroUnit = 0x0300;
-
-// ICU maps these by fallback to control characters (0x1B, 0x18, 0x1A, 0x19,
-// 0x09); the platform writes '?' for them.
-bool isReplacedByPlatform(UChar32 c)
-{
-    return (c >= 0xFFE9 && c <= 0xFFEC) || c == 0xFFEE;
-}
-
-struct UsetCloser {
-    void operator()(USet* set) const { uset_close(set); }
-};
-using UsetOwner = std::unique_ptr<USet, UsetCloser>;
-
-struct Cp936Tables {
-    std::array<bool, 256> isLeadByte{};
-    // Units for the bytes that stand alone (0x80 and 0xFF among them).
-    std::array<char16_t, 256> singleByte{};
-    // Units for lead byte (0x80..0xFF) and second byte (0x00..0xFF).
-    std::vector<char16_t> doubleByte = std::vector<char16_t>(128 * 256, kDecodeThroughIcu);
-    // Bytes per BMP unit.
-    std::vector<std::uint16_t> encoded = std::vector<std::uint16_t>(kBmpSize, kEncodeThroughIcu);
-    // The same, except that units which may join the unit before them into
-    // a precomposed character hold kMayCompose, so that composition costs
-    // nothing for all other units.
-    std::vector<std::uint16_t> encodedComposing;
-    std::bitset<kBmpSize> mapped;
-    const UNormalizer2* nfc = nullptr;
-};
-
-// A unit for a sequence when ICU turns it into exactly one unit, else the
-// marker that sends it through ICU.
-char16_t decodeOne(UConverter* converter, std::string_view sequence)
-{
-    std::u16string units;
-    appendDecoded(converter, sequence, units);
-    return units.size() == 1 && units[0] != kDecodeThroughIcu ? units[0] : kDecodeThroughIcu;
-}
-
-void fillDecoding(UConverter* converter, Cp936Tables& tables)
-{
-    UBool starters[256] = {};
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_getStarters(converter, starters, &status);
-    for (unsigned byte = 0; byte < 256; ++byte) {
-        const char single[1] = {static_cast<char>(byte)};
-        tables.isLeadByte[byte] = U_SUCCESS(status) && starters[byte];
-        if (!tables.isLeadByte[byte])
-            tables.singleByte[byte] = decodeOne(converter, {single, 1});
-    }
-    for (unsigned lead = 0x80; lead < 0x100; ++lead) {
-        if (!tables.isLeadByte[lead])
-            continue;
-        for (unsigned trail = 0; trail < 0x100; ++trail) {
-            const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            tables.doubleByte[(lead - 0x80) * 256 + trail] = decodeOne(converter, {pair, 2});
-        }
-    }
-}
-
-void fillEncoding(UConverter* converter, Cp936Tables& tables)
-{
-    UsetOwner set(uset_openEmpty());
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_getUnicodeSet(converter, set.get(), UCNV_ROUNDTRIP_AND_FALLBACK_SET, &status);
-    std::string bytes;
-    for (UChar32 c = 0; c < static_cast<UChar32>(kBmpSize); ++c) {
-        if (U16_IS_SURROGATE(c))
-            continue;
-        if (isReplacedByPlatform(c)) {
-            tables.encoded[c] = '?';
-            continue;
-        }
-        tables.mapped[c] = U_SUCCESS(status) && uset_contains(set.get(), c);
-        const char16_t unit = static_cast<char16_t>(c);
-        bytes.clear();
-        appendEncoded(converter, {&unit, 1}, bytes);
-        const auto first = static_cast<unsigned char>(bytes.empty() ? 0 : bytes[0]);
-        if (bytes.size() == 1)
-            tables.encoded[c] = first;
-        else if (bytes.size() == 2 && first >= 0x80)
-            tables.encoded[c] =
-                static_cast<std::uint16_t>(first | static_cast<unsigned char>(bytes[1]) << 8);
-    }
-    tables.encoded[0] = kZeroUnit;
-}
-
-void fillComposition(Cp936Tables& tables)
-{
-    tables.encodedComposing = tables.encoded;
-    UErrorCode status = U_ZERO_ERROR;
-    tables.nfc = unorm2_getNFCInstance(&status);
-    if (U_FAILURE(status)) {
-        tables.nfc = nullptr;
-        return;
-    }
-    // Only a character without a boundary before it can join the one before.
-    for (UChar32 c = 0; c < static_cast<UChar32>(kBmpSize); ++c) {
-        if (!U16_IS_SURROGATE(c) && !unorm2_hasBoundaryBefore(tables.nfc, c))
-            tables.encodedComposing[c] = kMayCompose;
-    }
-}
-
-Cp936Tables buildTables()
-{
-    Cp936Tables tables;
-    const IcuConverter converter = openCp936Converter();
-    if (converter.get()) {
-        fillDecoding(converter.get(), tables);
-        fillEncoding(converter.get(), tables);
-    }
-    fillComposition(tables);
-    return tables;
-}
-
-const Cp936Tables& cp936Tables()
-{
-    static const Cp936Tables tables = buildTables();
-    return tables;
-}
-
-bool isMarker(std::uint16_t bytes)
-{
-    return bytes > 0xFF && (bytes & 0xFF) == 0;
-}
 
 // Writes two bytes whatever the length (the buffer always has room for
 // them); the caller advances by the length.
@@ -338,7 +200,7 @@ void encodeUnits(const Units& units, Composition composition, bool stopAtZeroUni
     for (; i < size; ++i) {
         const char16_t unit = units[i];
         std::uint16_t bytes = table[unit];
-        if (!isMarker(bytes)) {
+        if (!isEncodingMarker(bytes)) {
             written += putEncoded(bytes, target + written);
             continue;
         }
@@ -354,7 +216,7 @@ void encodeUnits(const Units& units, Composition composition, bool stopAtZeroUni
                 const std::uint16_t previous = alone[units[i - 1]];
                 const UChar32 composed = unorm2_composePair(tables.nfc, units[i - 1], unit);
                 if (composed >= 0 && composed < static_cast<UChar32>(kBmpSize)
-                    && tables.mapped[composed] && !isMarker(alone[composed])) {
+                    && tables.mapped[composed] && !isEncodingMarker(alone[composed])) {
                     written -= previous > 0xFF ? 2 : 1;
                     written += putEncoded(alone[composed], target + written);
                     aloneFrom = i + 1;
