@@ -25,7 +25,9 @@ Text WidgetLookupView::questionText() const
 
 void WidgetLookupView::showResult(int row, const Text& text)
 {
-    if (QPlainTextEdit* box = resultBoxes_.at(static_cast<std::size_t>(row - 1)))
+    if (row < 1 || row > static_cast<int>(resultBoxes_.size()))
+        return;
+    if (QPlainTextEdit* box = resultBoxes_[static_cast<std::size_t>(row - 1)])
         box->setPlainText(toQString(text));
 }
 

@@ -13,9 +13,20 @@ class QuestionIds {
 public:
     static constexpr int kSlotCount = 6;
 
-    // k runs from 1 to kSlotCount; callers pass a row number they own.
-    const Text& slot(int k) const { return slots_.at(static_cast<std::size_t>(k - 1)); }
-    void store(int k, Text id) { slots_.at(static_cast<std::size_t>(k - 1)) = std::move(id); }
+    static constexpr bool isSlot(int k) { return k >= 1 && k <= kSlotCount; }
+
+    // k runs from 1 to kSlotCount; any other k reads as an empty slot.
+    const Text& slot(int k) const
+    {
+        static const Text none;
+        return isSlot(k) ? slots_[static_cast<std::size_t>(k - 1)] : none;
+    }
+    // Storing to a k outside 1 to kSlotCount does nothing.
+    void store(int k, Text id)
+    {
+        if (isSlot(k))
+            slots_[static_cast<std::size_t>(k - 1)] = std::move(id);
+    }
 
 private:
     std::array<Text, kSlotCount> slots_;

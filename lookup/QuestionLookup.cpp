@@ -40,6 +40,8 @@ void QuestionLookup::onSearchClicked()
 
 void QuestionLookup::onAnswerClicked(int k)
 {
+    if (!QuestionIds::isSlot(k))
+        return;
     view_.openAddress(answerAddress(questionBankHost_, questionIds_.slot(k)));
 }
 

@@ -19,7 +19,7 @@ public:
     // waits; a search started and finished meanwhile wins, and this one then
     // writes nothing.
     void onSearchClicked();
-    // k runs from 1 to 6.
+    // k runs from 1 to 6; there is no answer button for any other k.
     void onAnswerClicked(int k);
 
     const QuestionIds& questionIds() const { return questionIds_; }

@@ -61,5 +61,13 @@ TEST_F(AnswerView, PressedWhileASearchWaitsOpensTheSlotAsItIsThen)
                                  "http://qb.example:8080/qwg/indexchaxun.php?id=2"}));
 }
 
+TEST_F(AnswerView, ThereIsNoButtonOutsideOneToSix)
+{
+    lookup.onAnswerClicked(0);
+    lookup.onAnswerClicked(7);
+    EXPECT_TRUE(view.openedAddresses.empty());
+    EXPECT_EQ(lookup.questionIds().slot(7), Text());
+}
+
 } // namespace
 } // namespace ql::lookup::testing_support
