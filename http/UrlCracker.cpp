@@ -97,11 +97,9 @@ bool crackHttpUrl(std::u16string_view url, CrackedUrl& out)
     if (!parsePort(portDigits, defaultPort, port))
         return false;
 
-    // The path ends at '?'; with no '?' a '#' ends it, so a fragment is never
-    // mistaken for part of the path.
-    std::size_t pathEnd = rest.find(u'?');
-    if (pathEnd == std::u16string_view::npos)
-        pathEnd = rest.find(u'#');
+    // The path ends at the first '?' or '#', so a fragment is never mistaken
+    // for part of the path, even when a '?' follows it.
+    std::size_t pathEnd = rest.find_first_of(u"?#");
     if (pathEnd == std::u16string_view::npos)
         pathEnd = rest.size();
 
