@@ -1,0 +1,46 @@
+// decodeResponseText over arbitrary bodies, most of them opening with a meta
+// tag that names an arbitrary charset (empty, unknown, very long). The
+// result is a proper Text, and it is the GBK reading of the body unless the
+// declared charset is one the decoder knows other than gbk and gb2312.
+
+#include "FuzzInput.h"
+#include "http/CharsetDecoder.h"
+#include "http/ResponseDecoder.h"
+#include "regex/RegexObject.h"
+#include "text/CodePage.h"
+#include "text/TextOps.h"
+
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    using namespace ql;
+    using namespace ql::fuzz;
+    FuzzInput input(data, size);
+    const std::uint8_t options = input.byte();
+    std::string body;
+    if (input.flag(options, 0)) {
+        std::string charset(input.field());
+        if (input.flag(options, 1)) // a name of 200 bytes, cycling through what was given
+            for (std::size_t i = charset.size(); i < 200 && !charset.empty(); ++i)
+                charset += charset[i % charset.size()];
+        body = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=" + charset + "\">";
+    }
+    body += input.rest();
+    const Bytes responseBody{body};
+
+    RegexObject charsetFinder;
+    const Text result = http::decodeResponseText(responseBody, charsetFinder);
+    FUZZ_CHECK(isZeroFree(result.view()));
+
+    RegexObject finder;
+    const bool searched = finder.execute("<meta.+?charset=[^\\w]?([-\\w]+)", textLeft(bytesToText(responseBody), 1024));
+    const Text charset = searched ? finder.submatchText(1, 1) : Text();
+    const bool native = charset == Text("gbk") || charset == Text("gb2312");
+    const auto decoded = charset.empty() || native ? std::nullopt : http::decodeCharset(charset.view(), body);
+    if (decoded)
+        FUZZ_CHECK(result == Text(wideToGbk(*decoded)));
+    else
+        FUZZ_CHECK(result == bytesToText(responseBody));
+    return 0;
+}
