@@ -119,7 +119,10 @@ bool CurlRequest::startLeg()
     setup.verb = leg_.verb;
     setup.body = body_;
     setup.sendBody = leg_.sendBody;
-    setup.headers = legHeaders();
+    std::optional<HeaderSlist> headers = legHeaders();
+    if (!headers)
+        return fail(WinHttpError::OutOfMemory);
+    setup.headers = std::move(*headers);
     // curl has one limit for resolving and connecting together.
     setup.connectTimeoutMs = std::max(resolveMs_, connectMs_);
     setup.proxyUrl = proxyUrlFor(config_.proxyList, leg_.target.secure);
@@ -133,13 +136,15 @@ bool CurlRequest::startLeg()
     return true;
 }
 
-HeaderSlist CurlRequest::legHeaders() const
+std::optional<HeaderSlist> CurlRequest::legHeaders() const
 {
     const bool originalHost = leg_.target.sameAuthority(config_.target);
     const std::string jarCookies =
         cookiesEnabled_ ? cookieJar_.cookiesFor(leg_.target.host, leg_.target.path, leg_.target.secure)
                         : std::string();
     HeaderSlist list;
+    bool complete = true;
+    const auto add = [&list, &complete](const std::string& line) { complete = list.append(line) && complete; };
     bool cookieSent = false;
     for (const RequestHeader& header : headers_.entries()) {
         if (!originalHost && isHostBound(header.name))
@@ -149,20 +154,22 @@ HeaderSlist CurlRequest::legHeaders() const
             line += "; " + jarCookies;
             cookieSent = true;
         }
-        list.append(line);
+        add(line);
     }
     if (!cookieSent && !jarCookies.empty())
-        list.append("Cookie: " + jarCookies);
+        add("Cookie: " + jarCookies);
 
     // curl's own additions that WinHTTP never makes; an empty value removes
     // them unless the caller supplied the header.
     for (const char* name : {"Accept", "Expect", "Content-Type"})
         if (!headers_.find(name))
-            list.append(std::string(name) + ":");
+            add(std::string(name) + ":");
     if (!headers_.find("Connection"))
-        list.append("Connection: Keep-Alive");
+        add("Connection: Keep-Alive");
     if ((leg_.verb == "POST" || leg_.verb == "PUT") && !leg_.sendBody && !headers_.find("Content-Length"))
-        list.append("Content-Length: 0");
+        add("Content-Length: 0");
+    if (!complete)
+        return std::nullopt;
     return list;
 }
 

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -51,7 +52,7 @@ private:
 
     bool fail(WinHttpError error);
     bool startLeg();
-    HeaderSlist legHeaders() const;
+    std::optional<HeaderSlist> legHeaders() const;
     bool waitForBody();
 
     RequestConfig config_;

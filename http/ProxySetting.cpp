@@ -3,6 +3,14 @@
 #include "http/AsciiCase.h"
 
 namespace ql::http {
+namespace {
+
+std::string asProxyUrl(std::string_view address)
+{
+    return address.find("://") == std::string_view::npos ? "http://" + std::string(address) : std::string(address);
+}
+
+} // namespace
 
 std::string proxyUrlFor(std::string_view proxyList, bool secure)
 {
@@ -24,10 +32,10 @@ std::string proxyUrlFor(std::string_view proxyList, bool secure)
             if (fallback.empty())
                 fallback = entry;
         } else if (equalsIgnoringAsciiCase(entry.substr(0, equals), wanted)) {
-            return "http://" + std::string(entry.substr(equals + 1));
+            return asProxyUrl(entry.substr(equals + 1));
         }
     }
-    return fallback.empty() ? std::string() : "http://" + std::string(fallback);
+    return fallback.empty() ? std::string() : asProxyUrl(fallback);
 }
 
 } // namespace ql::http

@@ -69,6 +69,7 @@ const ProxyListCase kProxyListCases[] = {
     {"SchemeEntryBeatsBare", "p:2;https=q:3", true, "http://q:3"},
     {"SchemeNameIgnoresCase", "HTTP=p:1", false, "http://p:1"},
     {"BlankSeparated", "http=p:1 https=q:3", true, "http://q:3"},
+    {"AddressWithScheme", "http=http://p:1", false, "http://p:1"},
     {"Empty", "", false, ""},
 };
 
