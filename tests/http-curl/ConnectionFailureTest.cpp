@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -70,6 +72,21 @@ TEST(ConnectionFailure, StallInsideTheHeadersFailsTheResponse)
     CurlWinHttpLayer layer;
     const LayerOutcome outcome = runThroughLayer(layer, {.url = server.origin() + "/", .timeoutMs = 1000});
     EXPECT_EQ(outcome.failedAt, Stage::Receive);
+    EXPECT_EQ(outcome.error, WinHttpError::Timeout);
+}
+
+TEST(ConnectionFailure, UploadThatStopsMovingFailsTheSend)
+{
+    RawServer server([&](RawConnection&) {
+        // never reads: the upload stalls once the socket buffers are full
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::chrono::steady_clock::now() < until && !server.stopping())
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    });
+    CurlWinHttpLayer layer;
+    const LayerOutcome outcome = runThroughLayer(
+        layer, {.url = server.origin() + "/", .verb = "POST", .body = std::string(32u << 20, 'u'), .timeoutMs = 1000});
+    EXPECT_EQ(outcome.failedAt, Stage::Send);
     EXPECT_EQ(outcome.error, WinHttpError::Timeout);
 }
 

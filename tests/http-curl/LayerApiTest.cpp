@@ -82,6 +82,29 @@ TEST_F(LayerApiTest, ReadsInPiecesThenEnds)
     EXPECT_EQ(read, 0u);
 }
 
+TEST(LayerReads, LargeBodyInSmallPieces)
+{
+    const std::size_t size = 8u << 20;
+    std::string body(size, '\0');
+    for (std::size_t i = 0; i < size; ++i)
+        body[i] = static_cast<char>(i % 253);
+    RawServer server(answerEach([&body](const std::string&) { return httpResponse("200 OK", "", body); }));
+    CurlWinHttpLayer layer;
+    const Handle session = layer.open(AccessType::NoProxy, u"");
+    const Handle connection = layer.connect(session, u"127.0.0.1", static_cast<std::uint16_t>(server.port()));
+    const Handle request = layer.openRequest(connection, u"GET", u"/", false);
+    ASSERT_TRUE(layer.sendRequest(request, ""));
+    ASSERT_TRUE(layer.receiveResponse(request));
+    std::string received;
+    char piece[1000];
+    std::uint32_t read = 0;
+    while (layer.readData(request, piece, sizeof piece, read) && read > 0)
+        received.append(piece, read);
+    EXPECT_EQ(received.size(), size);
+    EXPECT_TRUE(received == body);
+    layer.closeHandle(session);
+}
+
 struct OptionCase {
     const char* name;
     std::uint32_t option;
