@@ -62,7 +62,7 @@ MainWindow::MainWindow(Text questionBankHost, lookup::RequestEngine engine, QWid
     lookup_ = std::make_unique<lookup::QuestionLookup>(*lookupView_, std::move(questionBankHost),
                                                        std::move(engine));
     connectHandlers();
-    setTabOrder();
+    chainTabOrder();
     questionBox_->setFocus(Qt::OtherFocusReason);
 
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -128,7 +128,7 @@ void MainWindow::connectHandlers()
     }
 }
 
-void MainWindow::setTabOrder()
+void MainWindow::chainTabOrder()
 {
     QWidget* previous = searchButton_;
     QWidget::setTabOrder(questionBox_, searchButton_);

@@ -42,7 +42,7 @@ private:
     void buildResultRows(QWidget* groupBox);
     void buildBrowserView();
     void connectHandlers();
-    void setTabOrder();
+    void chainTabOrder();
     void centreOnPrimaryScreen();
     // The outer size includes the window manager's frame, which is known
     // only once the window is shown and may arrive later.
