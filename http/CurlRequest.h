@@ -34,12 +34,22 @@ public:
     CurlRequest& operator=(const CurlRequest&) = delete;
 
     // Every operation returns false and leaves the reason in error().
+    // Resolve and connect share curl's one connect limit (the larger of the
+    // two); send and receive are idle limits: an operation fails when no
+    // byte has moved for that long. 0 and -1 mean no limit.
     bool setTimeouts(int resolveMs, int connectMs, int sendMs, int receiveMs);
     bool setCredentials(AuthTarget target, Credentials credentials);
     bool setOption(std::uint32_t option, std::uint32_t value);
     bool addHeaders(std::string_view block, std::uint32_t modifiers);
+    // Drives the first leg until the request has gone out: resolving,
+    // connecting, TLS and certificate failures surface here.
     bool send(std::string_view body);
+    // Drives until the final response's headers are in, following redirects;
+    // a silent server, an empty or malformed reply, a refused redirect, and
+    // any failure of a later leg surface here.
     bool receive();
+    // What is buffered, or waits for more; 0 only at a clean end. A body
+    // that broke off is announced as one byte, which read() then fails on.
     bool queryDataAvailable(std::uint32_t& available);
     bool read(char* buffer, std::uint32_t toRead, std::uint32_t& read);
     // The final response's header block; empty before receive() succeeded.

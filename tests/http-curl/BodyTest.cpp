@@ -169,12 +169,12 @@ TEST(BodyEnd, PausesBetweenPiecesShorterThanTheTimeoutAreNoFailure)
         connection.readRequest();
         connection.send("HTTP/1.1 200 OK\r\nContent-Length: 5\r\n\r\n");
         for (char c : std::string_view("slow!")) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
             connection.send(std::string(1, c));
         }
     });
     CurlWinHttpLayer layer;
-    const LayerOutcome outcome = runThroughLayer(layer, {.url = server.origin() + "/", .timeoutMs = 1000});
+    const LayerOutcome outcome = runThroughLayer(layer, {.url = server.origin() + "/", .timeoutMs = 1500});
     EXPECT_EQ(outcome.failedAt, Stage::None);
     EXPECT_EQ(outcome.body, "slow!");
 }
