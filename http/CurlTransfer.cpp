@@ -10,6 +10,9 @@ namespace {
 // transfer pauses until the reader catches up, so a large body is never
 // held twice.
 constexpr std::size_t kBodyBufferLimit = 1 << 20;
+// curl reads at most one buffer per step of the transfer; a large one keeps
+// the steps, and the reader's turns, few for a big body.
+constexpr long kReceiveBufferSize = 256 * 1024;
 // Longest single wait, so that an idle time-out is noticed in time even
 // when curl has no timer of its own pending.
 constexpr int kMaxPollMs = 1000;
@@ -68,6 +71,7 @@ CurlTransfer::CurlTransfer(CURLM* multi, TransferSetup setup)
         curl_easy_setopt(easy, CURLOPT_CAINFO, setup_.caFile.c_str());
     curl_easy_setopt(easy, CURLOPT_HTTPHEADER, setup_.headers.get());
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, setup_.connectTimeoutMs);
+    curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kReceiveBufferSize);
     // An empty proxy and an empty no-proxy list keep http_proxy and no_proxy
     // of the environment out of the way.
     curl_easy_setopt(easy, CURLOPT_PROXY, setup_.proxyUrl.c_str());
