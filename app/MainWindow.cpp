@@ -165,9 +165,12 @@ bool MainWindow::event(QEvent* event)
 {
     const bool handled = QWidget::event(event);
     switch (event->type()) {
+    // A window manager adds its frame after mapping the window; one of these
+    // follows, whichever it sends first.
     case QEvent::Show:
     case QEvent::Move:
     case QEvent::Resize:
+    case QEvent::WindowActivate:
         fitOuterSizeToFrame();
         break;
     default:
