@@ -1,4 +1,4 @@
-#include "QuestionText.h"
+#include "RequestTarget.h"
 
 #include "Utf8.h"
 
@@ -35,18 +35,31 @@ std::string_view trimBlanks(std::string_view text)
     }
 }
 
-}  // namespace
-
-std::string_view rawQuestionParameter(std::string_view target)
+// The rest of the query from just after "key=", where that starts the query or follows a "&".
+std::string_view fromParameter(std::string_view target, std::string_view key)
 {
     const auto queryStart = target.find('?');
     if (queryStart == std::string_view::npos)
         return {};
-    const auto query = target.substr(queryStart + 1);
-    if (query.starts_with("w="))
-        return query.substr(2);
-    const auto key = query.find("&w=");
-    return key == std::string_view::npos ? std::string_view() : query.substr(key + 3);
+    const std::string_view query = target.substr(queryStart + 1);
+    const std::string start = std::string(key) + "=";
+    if (query.starts_with(start))
+        return query.substr(start.size());
+    const auto at = query.find("&" + start);
+    return at == std::string_view::npos ? std::string_view() : query.substr(at + 1 + start.size());
+}
+
+}  // namespace
+
+std::string_view rawQuestionParameter(std::string_view target)
+{
+    return fromParameter(target, "w");
+}
+
+std::string_view rawParameter(std::string_view target, std::string_view key)
+{
+    const std::string_view rest = fromParameter(target, key);
+    return rest.substr(0, rest.find('&'));
 }
 
 std::string percentDecode(std::string_view escaped)

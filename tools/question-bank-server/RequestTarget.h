@@ -1,5 +1,5 @@
 #pragma once
-// Reading the question text of a search request.
+// Reading what a request target carries: the id of an answer page, the question of a search.
 //
 // The desktop client appends the question to "chazhao.php?w=" without escaping it, and its HTTP
 // layer escapes only blanks, control and a few other characters: "&", "+" and "%" arrive as they
@@ -23,6 +23,10 @@ struct QuestionText {
 // The still escaped value of "w" in a request target such as "/qwg/chazhao.php?w=...": everything
 // after the first "w=" that starts the query or follows a "&". Empty when there is none.
 std::string_view rawQuestionParameter(std::string_view target);
+
+// The still escaped value of a parameter, up to the next "&"; empty when there is none. Unlike
+// the library's own parsing, a value with a "=" in it is kept whole.
+std::string_view rawParameter(std::string_view target, std::string_view key);
 
 // Replaces each "%" and two hex digits by its byte; any other "%" is kept as it is.
 std::string percentDecode(std::string_view escaped);

@@ -1,7 +1,7 @@
 #include "Routes.h"
 
 #include "AnswerPage.h"
-#include "QuestionText.h"
+#include "RequestTarget.h"
 #include "SearchReply.h"
 #include "Utf8.h"
 
@@ -65,7 +65,7 @@ void serveSearch(const httplib::Request& request, httplib::Response& response,
 void serveAnswer(const httplib::Request& request, httplib::Response& response,
                  const QuestionBank& bank)
 {
-    const std::string requested = request.get_param_value("id");
+    const std::string requested = percentDecode(rawParameter(request.target, "id"));
     const auto id = parseId(requested);
     const Lookup lookup = id ? bank.find(*id) : Lookup{};
     if (lookup.failed) {
