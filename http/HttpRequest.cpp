@@ -191,13 +191,17 @@ bool RequestExchange::readBody()
         std::uint32_t available = 0;
         if (!layer_.queryDataAvailable(handles_.request, available) || available < 1)
             return true;
-        std::string chunk(available, '\0');
+        // Read straight into the zero-filled tail of the accumulator, which
+        // grows geometrically, rather than through a separate buffer.
+        const std::size_t filled = body_.size();
+        body_.resize(filled + available);
         std::uint32_t read = 0;
-        if (!layer_.readData(handles_.request, chunk.data(), available, read)) {
+        const bool ok = layer_.readData(handles_.request, body_.data() + filled, available, read);
+        body_.resize(filled + (ok ? std::min(read, available) : 0));
+        if (!ok) {
             report(failure::kRead);
             return false;
         }
-        body_.append(std::string_view(chunk).substr(0, read));
     }
 }
 

@@ -5,6 +5,9 @@
 #include "text/CodePage.h"
 #include "text/TextOps.h"
 
+#include <optional>
+#include <utility>
+
 namespace ql::http {
 
 namespace {
@@ -19,22 +22,28 @@ bool isNativeCharset(const Text& charset)
     return textEquals(charset, "gbk") || textEquals(charset, "gb2312");
 }
 
+// The GBK reading of the body: its bytes before the first zero byte. The
+// body's storage becomes the text, so a large reply is not copied again.
+Text gbkReading(Bytes&& responseBody) { return Text(std::move(responseBody).release()); }
+
 } // namespace
 
-Text decodeResponseText(const Bytes& responseBody, RegexObject& charsetFinder)
+Text decodeResponseText(Bytes responseBody, RegexObject& charsetFinder)
 {
-    Text result = bytesToText(responseBody);
-    const Text subject = textLeft(result, kCharsetSearchBytes);
+    // The first 1024 bytes of the GBK reading (a Text ends at a zero byte).
+    const Text subject(responseBody.view().substr(0, kCharsetSearchBytes));
     if (!charsetFinder.execute(kCharsetPattern, subject))
-        return result;
+        return gbkReading(std::move(responseBody));
 
     const Text charset = charsetFinder.submatchText(1, 1);
+    std::optional<Text> decoded;
+    // A charset the decoder does not know keeps the GBK reading rather than
+    // losing the page.
     if (!charset.empty() && !isNativeCharset(charset)) {
-        // A charset the decoder does not know keeps the GBK reading rather
-        // than losing the page.
-        if (auto decoded = decodeCharset(charset.view(), responseBody.view()))
-            result = Text(wideToGbk(*decoded));
+        if (auto wide = decodeCharset(charset.view(), responseBody.view()))
+            decoded = Text(wideToGbk(*wide));
     }
+    Text result = decoded ? std::move(*decoded) : gbkReading(std::move(responseBody));
     pumpMessages();
     return result;
 }

@@ -9,6 +9,6 @@ namespace ql::http {
 
 // charsetFinder is the calling request's own regular-expression object.
 // Pumps window messages once when the charset search ran.
-Text decodeResponseText(const Bytes& responseBody, RegexObject& charsetFinder);
+Text decodeResponseText(Bytes responseBody, RegexObject& charsetFinder);
 
 } // namespace ql::http

@@ -86,12 +86,9 @@ Text processResponseHeaders(WinHttpLayer& layer, Handle request, Bytes&& body,
         *args.receivedCookies = receivedCookies;
     if (args.redirectLocation && location)
         *args.redirectLocation = *location;
-    const Bytes* decodedBody = &body;
-    if (args.responseBody) {
-        *args.responseBody = std::move(body);
-        decodedBody = args.responseBody;
-    }
-    return decodeResponseText(*decodedBody, charsetFinder);
+    if (args.responseBody)
+        *args.responseBody = body;
+    return decodeResponseText(std::move(body), charsetFinder);
 }
 
 } // namespace ql::http

@@ -49,6 +49,10 @@ public:
     std::size_t size() const { return bytes_.size(); }
     bool empty() const { return bytes_.empty(); }
     void append(std::string_view more) { bytes_.append(more); }
+    // New bytes are zero.
+    void resize(std::size_t size) { bytes_.resize(size); }
+    // Hands the storage over without copying it.
+    std::string release() && { return std::move(bytes_); }
 
     friend bool operator==(const Bytes&, const Bytes&) = default;
 
