@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 60
 SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:abort_on_error=1 \
                  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 VALGRIND := valgrind --error-exitcode=1 --leak-check=full --errors-for-leak-kinds=definite \
-            --show-leak-kinds=definite --quiet
+            --show-leak-kinds=definite --quiet --suppressions=tests/leak-check/valgrind.supp
 # The engine's integration tests: the engine through the fake layer, the
 # libcurl layer against loopback servers, and the fault matrix.
 LEAK_CHECKED := tests/http/http_tests tests/http-curl/http_curl_tests tests/fault-matrix/fault_matrix_tests
@@ -49,7 +49,7 @@ fuzz-smoke:
 	@if fuzz/have-libfuzzer.sh; then $(MAKE) --no-print-directory fuzz FUZZ_SECONDS=15; \
 	else echo "clang++ with libFuzzer not found: fuzzing skipped"; fi
 
-leak-check: build
+leak-check: configure
 	cmake --build $(BUILD) --target $(notdir $(LEAK_CHECKED))
 	set -e; for t in $(LEAK_CHECKED); do echo "== valgrind $$t"; $(VALGRIND) $(BUILD)/$$t --gtest_brief=1; done
 
