@@ -1,7 +1,7 @@
 #pragma once
 // WinHttpCrackUrl for the only form the engine uses (whole URL, no escape
-// flags): http or https, "//", host, optional port, path up to '?', and the
-// extra information from '?' on, a "#fragment" included.
+// flags): http or https, "//", host, optional port, path up to the first '?'
+// or '#', and the extra information from there on, a "#fragment" included.
 
 #include "http/WinHttpLayer.h"
 
