@@ -59,8 +59,11 @@ int main(int argc, char** argv)
     if (port <= 0)
         return fail("cannot listen on " + options.host + ":" + std::to_string(options.port)
                     + " (the port is in use or the address is not available)");
+    // An IPv6 address needs brackets in an address that carries a port.
+    const std::string shownHost =
+        options.host.find(':') == std::string::npos ? options.host : "[" + options.host + "]";
     std::printf("question-bank-server listening on http://%s:%d (%lld questions)\n",
-                options.host.c_str(), port, static_cast<long long>(bank->size()));
+                shownHost.c_str(), port, static_cast<long long>(bank->size()));
     std::fflush(stdout);
     if (!server.listen_after_bind())
         return fail("stopped listening on " + options.host + ":" + std::to_string(port));
