@@ -3,7 +3,9 @@
 #include "regex/PatternTranslator.h"
 #include "regex/Pcre2Handles.h"
 
+#include <optional>
 #include <string>
+#include <utility>
 
 namespace ql::regex_detail {
 namespace {
@@ -42,6 +44,37 @@ MatchContext boundedMatchContext()
     return context;
 }
 
+// Every request runs the same charset pattern, so the last pattern compiled
+// on this thread is kept: repeating it costs neither translation nor
+// compilation. Compiled code is only read while matching, and no match calls
+// back into this engine, so one thread's runs never disturb each other.
+struct LastCompiled {
+    std::u16string pattern;
+    bool multiline = false;
+    bool ignoreCase = false;
+    std::optional<CompiledPattern> code;
+};
+
+const pcre2_code_16* compiledFor(std::u16string_view pattern, const MatchOptions& options)
+{
+    thread_local LastCompiled last;
+    if (last.code && last.pattern == pattern && last.multiline == options.multiline &&
+        last.ignoreCase == options.ignoreCase)
+        return last.code->get();
+
+    const std::optional<std::u16string> translated = translatePattern(pattern, options.multiline);
+    if (!translated)
+        return nullptr;
+    CompiledPattern code = compile(*translated, options.ignoreCase);
+    if (!code)
+        return nullptr;
+    last.code.emplace(std::move(code));
+    last.pattern = pattern;
+    last.multiline = options.multiline;
+    last.ignoreCase = options.ignoreCase;
+    return last.code->get();
+}
+
 std::vector<Span> spansOf(const MatchData& data, int groupCount)
 {
     const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer_16(data.get());
@@ -59,16 +92,13 @@ std::vector<Span> spansOf(const MatchData& data, int groupCount)
 std::optional<MatchList> matchAll(std::u16string_view pattern, std::u16string_view subject,
                                   const MatchOptions& options)
 {
-    const std::optional<std::u16string> translated = translatePattern(pattern, options.multiline);
-    if (!translated)
-        return std::nullopt;
-    const CompiledPattern code = compile(*translated, options.ignoreCase);
+    const pcre2_code_16* code = compiledFor(pattern, options);
     if (!code)
         return std::nullopt;
     std::uint32_t captureCount = 0;
-    pcre2_pattern_info_16(code.get(), PCRE2_INFO_CAPTURECOUNT, &captureCount);
-    const MatchContext context = boundedMatchContext();
-    const MatchData data(pcre2_match_data_create_from_pattern_16(code.get(), nullptr));
+    pcre2_pattern_info_16(code, PCRE2_INFO_CAPTURECOUNT, &captureCount);
+    thread_local const MatchContext context = boundedMatchContext();
+    const MatchData data(pcre2_match_data_create_from_pattern_16(code, nullptr));
     if (!context || !data)
         return std::nullopt;
 
@@ -76,7 +106,7 @@ std::optional<MatchList> matchAll(std::u16string_view pattern, std::u16string_vi
     MatchList matches(groupCount);
     std::size_t start = 0;
     while (start <= subject.size()) {
-        const int rc = pcre2_match_16(code.get(), units(subject), subject.size(), start, 0, data.get(),
+        const int rc = pcre2_match_16(code, units(subject), subject.size(), start, 0, data.get(),
                                       context.get());
         if (rc == PCRE2_ERROR_NOMATCH)
             break;
