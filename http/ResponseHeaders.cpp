@@ -7,7 +7,6 @@
 #include "text/Extraction.h"
 #include "text/TextOps.h"
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -28,8 +27,9 @@ std::optional<Text> readRawHeaders(WinHttpLayer& layer, Handle request)
     std::u16string buffer((length + 1) / 2, u'\0');
     if (!layer.queryRawHeaders(request, buffer.data(), length))
         return std::nullopt;
-    const std::u16string_view block(buffer.data(), std::min(buffer.find(u'\0'), buffer.size()));
-    return Text(wideToGbk(block));
+    // Ends at the first zero unit; base characters and combining marks are
+    // composed where code page 936 has the composed character.
+    return utf16ToGbk(Bytes(buffer.data(), buffer.size() * sizeof(char16_t)));
 }
 
 Text cookieEntry(const Text& line)
