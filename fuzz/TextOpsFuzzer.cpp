@@ -5,6 +5,7 @@
 #include "ReferenceText.h"
 #include "text/TextOps.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -57,6 +58,52 @@ void checkSplit(const Text& text, const Text& delimiter)
     FUZZ_CHECK(joined == text.view() || joined + delimiter.str() == text.view());
 }
 
+// Cutting counts bytes, whatever characters it cuts through.
+void checkCutting(const Text& text, int start, int count)
+{
+    const std::string_view bytes = text.view();
+    const std::size_t length = bytes.size();
+    const std::size_t left = count < 1 ? 0 : std::min<std::size_t>(std::size_t(count), length);
+    FUZZ_CHECK(textLeft(text, count).view() == bytes.substr(0, left));
+    FUZZ_CHECK(textRight(text, count).view() == bytes.substr(length - left));
+    const bool outside = start < 1 || std::size_t(start) > length || count < 1;
+    FUZZ_CHECK(textMid(text, start, count).view()
+               == (outside ? std::string_view() : bytes.substr(std::size_t(start - 1), std::size_t(count))));
+}
+
+int sign(int value)
+{
+    return (value > 0) - (value < 0);
+}
+
+// Character by character, a double-byte character counting as first byte
+// times 256 plus second byte.
+int referenceCompare(std::string_view first, std::string_view second)
+{
+    auto next = [](std::string_view text, std::size_t& at) {
+        const auto lead = static_cast<unsigned char>(text[at++]);
+        if (lead < 0x80 || at == text.size())
+            return int(lead);
+        return int(lead) * 256 + static_cast<unsigned char>(text[at++]);
+    };
+    std::size_t i = 0, j = 0;
+    while (i < first.size() && j < second.size()) {
+        const int a = next(first, i);
+        const int b = next(second, j);
+        if (a != b)
+            return sign(a - b);
+    }
+    return sign(int(i < first.size()) - int(j < second.size()));
+}
+
+void checkCompare(const Text& first, const Text& second)
+{
+    FUZZ_CHECK(sign(compareText(first, second, true)) == referenceCompare(first.view(), second.view()));
+    FUZZ_CHECK(compareText(first, first, false) == 0);
+    FUZZ_CHECK(sign(compareText(first, second, false)) == -sign(compareText(second, first, false)));
+    FUZZ_CHECK(textEquals(first, second) == (first.view() == second.view()));
+}
+
 } // namespace
 } // namespace ql::fuzz
 
@@ -81,6 +128,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(replaced.view()
                == reference::replaceText(text.view(), sought.view(), replacement.view(), start, limit,
                                          !foldCase));
+
+    checkCutting(text, start.value_or(1) * 3, limit.value_or(100) * 3);
+    checkCompare(text, sought);
 
     const Text trimmed = trimSpaces(text);
     FUZZ_CHECK(trimmed.view() == reference::trimSpaces(text.view()));
