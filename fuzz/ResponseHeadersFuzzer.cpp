@@ -3,15 +3,19 @@
 // text is the status line from its tenth byte; every spelling of
 // "Set-Cookie" has become that one; one cookie entry per line naming
 // "Set-Cookie"; the redirect target is the rest of the last "Location: "
-// line; the body is handed on unchanged.
+// line; the body is handed on unchanged. In wire mode the bytes are first
+// taken apart into lines and rebuilt into a header block the way the libcurl
+// layer does it, which must always give a block of CRLF lines.
 
 #include "FuzzInput.h"
 #include "ReferenceText.h"
+#include "http/ResponseHeaderBlock.h"
 #include "http/ResponseHeaders.h"
 #include "http/testing/FakeWinHttpLayer.h"
 #include "regex/RegexObject.h"
 #include "text/CodePage.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -54,6 +58,28 @@ bool isLocationLine(std::string_view line)
     return true;
 }
 
+// The lines as curl's header callback hands them over, each with its LF;
+// curl refuses a reply that does not begin with a status line.
+std::optional<std::u16string> rebuiltFromWire(std::string_view wire)
+{
+    if (!wire.starts_with("HTTP/"))
+        return std::nullopt;
+    http::ResponseHeaderBlock block;
+    while (!wire.empty()) {
+        const std::size_t end = std::min(wire.find('\n'), wire.size() - 1);
+        block.addLine(wire.substr(0, end + 1));
+        wire.remove_prefix(end + 1);
+    }
+    if (!block.complete())
+        return std::nullopt;
+    const std::string_view text = block.text();
+    FUZZ_CHECK(text.starts_with("HTTP/") && text.ends_with("\r\n\r\n"));
+    FUZZ_CHECK(block.statusCode() >= 0 && block.statusCode() <= 999);
+    for (std::size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1))
+        FUZZ_CHECK(at > 0 && text[at - 1] == '\r');
+    return gbkToWide(text);
+}
+
 } // namespace
 } // namespace ql::fuzz
 
@@ -66,7 +92,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint8_t options = input.byte();
     const std::string body(input.field());
     FakeWinHttpLayer layer;
-    layer.rawHeaders = rawHeadersFrom(input.rest(), input.flag(options, 0));
+    if (input.flag(options, 3)) {
+        std::optional<std::u16string> rebuilt = rebuiltFromWire(input.rest());
+        if (!rebuilt)
+            return 0;
+        layer.rawHeaders = std::move(*rebuilt);
+    } else {
+        layer.rawHeaders = rawHeadersFrom(input.rest(), input.flag(options, 0));
+    }
 
     Text sentCookies("a=1; b=2");
     Text receivedCookies, responseHeaders, redirectLocation, statusText("713");
@@ -88,8 +121,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(isZeroFree(text->view()));
     FUZZ_CHECK(responseBody == Bytes(body));
 
-    const std::string raw = wideToGbk(std::u16string_view(layer.rawHeaders).substr(
-        0, std::min(layer.rawHeaders.find(u'\0'), layer.rawHeaders.size())));
+    // The block as the engine narrows it: composing, up to the first zero unit.
+    const std::string raw =
+        utf16ToGbk(Bytes(layer.rawHeaders.data(), layer.rawHeaders.size() * sizeof(char16_t))).str();
     FUZZ_CHECK(responseHeaders.size() == Text(raw).size());
     const int lineEnd = reference::findText(raw, "\r\n", 10, false);
     const std::string expectedStatus = lineEnd >= 10 ? raw.substr(9, std::size_t(lineEnd - 10)) : std::string();
