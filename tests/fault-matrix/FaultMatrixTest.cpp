@@ -13,6 +13,7 @@
 #include <zlib.h>
 
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <thread>
