@@ -1,65 +1,11 @@
 #include "http/testing/FakeWinHttpLayer.h"
 
-#include "http/AsciiCase.h"
+#include "http/UrlCracker.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace ql::http::testing {
-
-namespace {
-
-// Enough of the platform's cracking for engine tests: http and https only,
-// "//" required, a non-empty host, an optional numeric port, the path up to
-// the first '?', the rest as extra info.
-bool crack(std::u16string_view url, CrackedUrl& out)
-{
-    const std::size_t colon = url.find(u':');
-    if (colon == std::u16string_view::npos)
-        return false;
-    const std::u16string_view scheme = url.substr(0, colon);
-    CrackedUrl cracked;
-    if (equalsIgnoringAsciiCase<char16_t>(scheme, u"http"))
-        cracked.scheme = Scheme::Http;
-    else if (equalsIgnoringAsciiCase<char16_t>(scheme, u"https"))
-        cracked.scheme = Scheme::Https;
-    else
-        return false;
-    std::u16string_view rest = url.substr(colon + 1);
-    if (!rest.starts_with(u"//"))
-        return false;
-    rest.remove_prefix(2);
-
-    const std::size_t hostEnd = std::min(rest.find_first_of(u"/?"), rest.size());
-    std::u16string_view hostPort = rest.substr(0, hostEnd);
-    const std::u16string_view pathAndQuery = rest.substr(hostEnd);
-    cracked.port = cracked.scheme == Scheme::Https ? 443 : 80;
-    if (const std::size_t portColon = hostPort.find(u':'); portColon != std::u16string_view::npos) {
-        const std::u16string_view digits = hostPort.substr(portColon + 1);
-        if (digits.empty() || digits.size() > 5)
-            return false;
-        std::uint32_t port = 0;
-        for (char16_t unit : digits) {
-            if (unit < u'0' || unit > u'9')
-                return false;
-            port = port * 10 + std::uint32_t(unit - u'0');
-        }
-        if (port > 65535)
-            return false;
-        cracked.port = std::uint16_t(port);
-        hostPort = hostPort.substr(0, portColon);
-    }
-    if (hostPort.empty())
-        return false;
-    cracked.host = hostPort;
-    const std::size_t query = std::min(pathAndQuery.find(u'?'), pathAndQuery.size());
-    cracked.urlPath = pathAndQuery.substr(0, query);
-    cracked.extraInfo = pathAndQuery.substr(query);
-    out = std::move(cracked);
-    return true;
-}
-
-} // namespace
 
 std::string_view operationName(Operation operation)
 {
@@ -121,7 +67,8 @@ bool FakeWinHttpLayer::crackUrl(std::u16string_view url, CrackedUrl& out)
 {
     if (record({Operation::CrackUrl, 0, std::u16string(url)}))
         return false;
-    return crack(url, out);
+    // The real cracker: it needs no network.
+    return crackHttpUrl(url, out);
 }
 
 Handle FakeWinHttpLayer::open(AccessType accessType, std::u16string_view proxyName)
