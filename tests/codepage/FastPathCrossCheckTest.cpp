@@ -2,6 +2,7 @@
 // calls over the whole input give; a difference means a table or a split
 // into ASCII runs and ICU pieces changed a result.
 
+#include "Hex.h"
 #include "text/CodePage.h"
 #include "text/IcuConverter.h"
 
@@ -17,6 +18,8 @@
 
 namespace ql {
 namespace {
+
+using test::utf16le;
 
 struct UsetCloser {
     void operator()(USet* set) const { uset_close(set); }
@@ -76,16 +79,6 @@ private:
     std::unique_ptr<USet, UsetCloser> mapped_{uset_openEmpty()};
     const UNormalizer2* nfc_ = nullptr;
 };
-
-Bytes utf16le(std::u16string_view units)
-{
-    std::string bytes;
-    for (char16_t u : units) {
-        bytes.push_back(static_cast<char>(u & 0xFF));
-        bytes.push_back(static_cast<char>(u >> 8));
-    }
-    return Bytes(std::move(bytes));
-}
 
 std::u16string beforeZeroUnit(std::u16string units)
 {

@@ -54,4 +54,14 @@ std::string toHex(std::u16string_view units)
     return hex;
 }
 
+Bytes utf16le(std::u16string_view units)
+{
+    std::string bytes;
+    for (char16_t u : units) {
+        bytes.push_back(static_cast<char>(u & 0xFF));
+        bytes.push_back(static_cast<char>(u >> 8));
+    }
+    return Bytes(std::move(bytes));
+}
+
 } // namespace ql::test

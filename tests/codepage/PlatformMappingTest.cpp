@@ -11,6 +11,7 @@ namespace {
 
 using test::fromHex;
 using test::toHex;
+using test::utf16le;
 
 std::u16string unitsFromHex(std::string_view hex)
 {
@@ -20,16 +21,6 @@ std::u16string unitsFromHex(std::string_view hex)
         units.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[k]) << 8
                                               | static_cast<unsigned char>(bytes[k + 1])));
     return units;
-}
-
-Bytes utf16le(std::u16string_view units)
-{
-    std::string bytes;
-    for (char16_t u : units) {
-        bytes.push_back(static_cast<char>(u & 0xFF));
-        bytes.push_back(static_cast<char>(u >> 8));
-    }
-    return Bytes(std::move(bytes));
 }
 
 struct MappingCase {
