@@ -5,10 +5,13 @@
 set -euo pipefail
 build="${1:-build-release}"
 results=$(mktemp)
-trap 'rm -f "$results"' EXIT
+output=$(mktemp)
+trap 'rm -f "$results" "$output"' EXIT
 for prog in $(find "$build/bench" -maxdepth 3 -type f -name 'bench-*' -perm -u+x | sort); do
   echo "== $(basename "$prog")"
-  "$prog" | tee /dev/stderr | sed -n 's/^RESULT //p' >> "$results"
+  "$prog" > "$output"
+  cat "$output"
+  sed -n 's/^RESULT //p' "$output" >> "$results"
 done
 echo
 echo "case ours floor ratio"
