@@ -17,8 +17,8 @@ struct CrackedUrl {
     Scheme scheme = Scheme::Http;
     std::u16string host;
     std::uint16_t port = 0;      // the scheme's default when the URL names none
-    std::u16string urlPath;      // up to the first '?', may be empty
-    std::u16string extraInfo;    // from the first '?' on, may be empty
+    std::u16string urlPath;      // up to the first '?' or '#', may be empty
+    std::u16string extraInfo;    // from there on, may be empty
 };
 
 enum class AccessType : std::uint32_t { NoProxy = 1, NamedProxy = 3 };
