@@ -2,6 +2,7 @@
 // character) against a plain character-by-character walk, over many
 // generated texts that mix ASCII, lead-range bytes and truncated endings.
 
+#include "ReferenceText.h"
 #include "text/TextOps.h"
 
 #include <gtest/gtest.h>
@@ -15,101 +16,7 @@
 namespace ql {
 namespace {
 
-bool isLead(char byte)
-{
-    return static_cast<unsigned char>(byte) >= 0x80;
-}
-
-char fold(char byte)
-{
-    return (byte >= 'A' && byte <= 'Z') ? static_cast<char>(byte + 32) : byte;
-}
-
-bool matchesAt(std::string_view text, std::size_t at, std::string_view sought, bool foldCase)
-{
-    for (std::size_t i = 0; i < sought.size(); ++i) {
-        const char a = text[at + i];
-        const char b = sought[i];
-        if (foldCase ? fold(a) != fold(b) : a != b)
-            return false;
-    }
-    return true;
-}
-
-std::size_t skipOf(std::optional<int> startPosition)
-{
-    return startPosition ? static_cast<std::size_t>(std::max(*startPosition - 1, 0)) : 0;
-}
-
-int referenceFind(std::string_view text, std::string_view sought, std::optional<int> start,
-                  bool ignoreCase)
-{
-    const std::size_t s = skipOf(start);
-    if (s >= text.size())
-        return -1;
-    if (sought.empty())
-        return 1;
-    for (std::size_t at = s; at + sought.size() <= text.size();) {
-        if (matchesAt(text, at, sought, ignoreCase))
-            return static_cast<int>(at + 1);
-        if (isLead(text[at]) && at + 1 == text.size())
-            break;
-        at += isLead(text[at]) ? 2 : 1;
-    }
-    return -1;
-}
-
-std::string referenceReplace(std::string_view text, std::string_view sought,
-                             std::string_view replacement, std::optional<int> start,
-                             std::optional<int> limit, bool caseSensitive)
-{
-    const std::size_t s = skipOf(start);
-    if (text.empty() || sought.empty() || s >= text.size() || limit == 0)
-        return std::string(text);
-    std::string out(text.substr(0, s));
-    std::size_t at = s;
-    int count = 0;
-    while (at + sought.size() <= text.size()) {
-        if (matchesAt(text, at, sought, !caseSensitive)) {
-            out += replacement;
-            at += sought.size();
-            if (++count == limit.value_or(-1))
-                break;
-            continue;
-        }
-        if (isLead(text[at]) && at + 1 == text.size())
-            return out; // truncated character dropped, walk stops
-        const std::size_t length = isLead(text[at]) ? 2 : 1;
-        out += text.substr(at, length);
-        at += length;
-    }
-    out += text.substr(std::min(at, text.size()));
-    return out;
-}
-
-std::vector<std::string> referenceSplit(std::string_view text, std::string_view delimiter)
-{
-    std::vector<std::string> pieces;
-    if (text.empty())
-        return pieces;
-    if (delimiter.empty())
-        return {std::string(text)};
-    std::size_t pieceStart = 0;
-    for (std::size_t at = 0; at + delimiter.size() <= text.size();) {
-        if (matchesAt(text, at, delimiter, false)) {
-            pieces.emplace_back(text.substr(pieceStart, at - pieceStart));
-            at += delimiter.size();
-            pieceStart = at;
-            continue;
-        }
-        if (isLead(text[at]) && at + 1 == text.size())
-            break;
-        at += isLead(text[at]) ? 2 : 1;
-    }
-    if (pieceStart < text.size())
-        pieces.emplace_back(text.substr(pieceStart));
-    return pieces;
-}
+namespace reference = fuzz::reference;
 
 class WalkCrossCheck : public testing::Test {
 protected:
@@ -160,7 +67,7 @@ TEST_F(WalkCrossCheck, FindText)
         const std::optional<int> start = randomOptional(-2, 45);
         const bool ignoreCase = pick(2) == 0;
         ASSERT_EQ(findText(Text(text), Text(sought), start, ignoreCase),
-                  referenceFind(text, sought, start, ignoreCase))
+                  reference::findText(text, sought, start, ignoreCase))
             << testing::PrintToString(text) << " / " << testing::PrintToString(sought);
     }
 }
@@ -177,7 +84,7 @@ TEST_F(WalkCrossCheck, ReplaceText)
         ASSERT_EQ(replaceText(Text(text), Text(sought), Text(replacement), start, limit,
                               caseSensitive)
                       .str(),
-                  referenceReplace(text, sought, replacement, start, limit, caseSensitive))
+                  reference::replaceText(text, sought, replacement, start, limit, caseSensitive))
             << testing::PrintToString(text) << " / " << testing::PrintToString(sought);
     }
 }
@@ -190,7 +97,7 @@ TEST_F(WalkCrossCheck, SplitText)
         std::vector<std::string> pieces;
         for (const Text& piece : splitText(Text(text), Text(delimiter)))
             pieces.push_back(piece.str());
-        ASSERT_EQ(pieces, referenceSplit(text, delimiter))
+        ASSERT_EQ(pieces, reference::splitText(text, delimiter))
             << testing::PrintToString(text) << " / " << testing::PrintToString(delimiter);
     }
 }
@@ -203,9 +110,9 @@ TEST_F(WalkCrossCheck, LongHighByteRuns)
         text += randomText(10);
         text += std::string(pick(300), '\xB0');
         const std::string sought = randomNeedle(text);
-        ASSERT_EQ(findText(Text(text), Text(sought)), referenceFind(text, sought, {}, false));
+        ASSERT_EQ(findText(Text(text), Text(sought)), reference::findText(text, sought, {}, false));
         ASSERT_EQ(replaceText(Text(text), Text(sought), Text("-"), {}, {}, true).str(),
-                  referenceReplace(text, sought, "-", {}, {}, true));
+                  reference::replaceText(text, sought, "-", {}, {}, true));
     }
 }
 
