@@ -1,5 +1,6 @@
 #include "http/ObjectNameEscaper.h"
 
+#include "http/PercentEncoding.h"
 #include "text/CodePage.h"
 
 namespace ql::http {
@@ -17,21 +18,7 @@ bool needsEscape(unsigned char byte)
 
 std::string escapeObjectName(std::u16string_view objectName)
 {
-    constexpr char hexDigits[] = "0123456789ABCDEF";
-    const std::string utf8 = wideToUtf8(objectName);
-    std::string escaped;
-    escaped.reserve(utf8.size());
-    for (char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (needsEscape(byte)) {
-            escaped += '%';
-            escaped += hexDigits[byte >> 4];
-            escaped += hexDigits[byte & 0x0F];
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
+    return percentEncode(wideToUtf8(objectName), needsEscape);
 }
 
 } // namespace ql::http

@@ -1,5 +1,6 @@
 #include "lookup/Addresses.h"
 
+#include "http/PercentEncoding.h"
 #include "text/CodePage.h"
 #include "text/TextOps.h"
 
@@ -7,11 +8,13 @@ namespace ql::lookup {
 
 namespace {
 
-bool isUnreserved(unsigned char byte)
+// Everything but the unreserved characters A-Z a-z 0-9 - . _ ~
+bool isReserved(unsigned char byte)
 {
-    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z')
-        || (byte >= '0' && byte <= '9') || byte == '-' || byte == '.' || byte == '_'
-        || byte == '~';
+    const bool unreserved = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z')
+                         || (byte >= '0' && byte <= '9') || byte == '-' || byte == '.'
+                         || byte == '_' || byte == '~';
+    return !unreserved;
 }
 
 } // namespace
@@ -20,21 +23,7 @@ Text configuredQuestionBankHost() { return Text(QL_QUESTION_BANK_HOST); }
 
 std::string percentEncodeAsUtf8(const Text& gbk)
 {
-    static constexpr char kHexDigits[] = "0123456789ABCDEF";
-    const std::string utf8 = wideToUtf8(gbkToWide(gbk.view()));
-    std::string encoded;
-    encoded.reserve(utf8.size() * 3);
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (isUnreserved(byte)) {
-            encoded += c;
-        } else {
-            encoded += '%';
-            encoded += kHexDigits[byte >> 4];
-            encoded += kHexDigits[byte & 0x0F];
-        }
-    }
-    return encoded;
+    return http::percentEncode(wideToUtf8(gbkToWide(gbk.view())), isReserved);
 }
 
 Text searchAddress(const Text& host, const Text& question)
